@@ -1,0 +1,71 @@
+#pragma once
+// An image button: shows an icon at its top-left corner at the icon's own size,
+// with the icon's transparency, and turns a left press followed by a release
+// inside it into one click. It takes no keyboard focus.
+//
+// Like the toolkit's image controls it exists before it has a parent: its
+// window is made only when it is placed in one, so a control that is never
+// placed is never painted and never clicked.
+#include "UniqueHandle.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace kelvory {
+
+class ImageControl {
+public:
+    using ClickHandler = std::function<void(ImageControl& sender)>;
+
+    // The size of a new image control, before anything sets it.
+    static constexpr int kDefaultSize = 105;
+
+    explicit ImageControl(HINSTANCE instance);
+    ~ImageControl();
+    ImageControl(const ImageControl&) = delete;
+    ImageControl& operator=(const ImageControl&) = delete;
+
+    std::wstring Name;
+    ClickHandler OnClick;
+
+    HWND Handle() const noexcept { return m_handle; }
+    HWND Parent() const noexcept { return m_parent; }
+
+    void SetParent(HWND parent);
+    void SetBounds(int left, int top, int width, int height);
+    void SetLeft(int left) { SetBounds(left, m_top, m_width, m_height); }
+    void SetTop(int top) { SetBounds(m_left, top, m_width, m_height); }
+    void SetWidth(int width) { SetBounds(m_left, m_top, width, m_height); }
+    void SetHeight(int height) { SetBounds(m_left, m_top, m_width, height); }
+    int Left() const noexcept { return m_left; }
+    int Top() const noexcept { return m_top; }
+    int Width() const noexcept { return m_width; }
+    int Height() const noexcept { return m_height; }
+
+    void SetVisible(bool visible);
+    bool Visible() const noexcept { return m_visible; }
+
+    // The control owns its icon and destroys it when it goes.
+    void SetIcon(UniqueIcon icon);
+    HICON Icon() const noexcept { return m_icon.get(); }
+
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void Paint(HWND window);
+
+    HINSTANCE m_instance;
+    HWND m_handle = nullptr;
+    HWND m_parent = nullptr;
+    int m_left = 0;
+    int m_top = 0;
+    int m_width = kDefaultSize;
+    int m_height = kDefaultSize;
+    bool m_visible = false;
+    bool m_pressed = false;
+    UniqueIcon m_icon;
+};
+
+} // namespace kelvory

@@ -1,0 +1,9 @@
+#pragma once
+#include <string>
+
+namespace kelvory {
+
+// The full path of the running executable, however long it is.
+std::wstring ModuleFileName();
+
+} // namespace kelvory

@@ -1,0 +1,61 @@
+#pragma once
+// Move-only ownership of a Win32 handle: one obvious place where each handle is
+// closed, exactly once.
+#include <windows.h>
+
+#include <utility>
+
+namespace kelvory {
+
+// Handles that use INVALID_HANDLE_VALUE for "none" (files, searches) set
+// InvalidIsEmpty; they are kept as null inside, so there is one empty state.
+template <class H, auto Close, bool InvalidIsEmpty = false>
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(H handle) noexcept : m_handle(Normalized(handle)) {}
+    ~UniqueHandle() { reset(); }
+
+    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    {
+        if (this != &other) {
+            reset(other.release());
+        }
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    H get() const noexcept { return m_handle; }
+    explicit operator bool() const noexcept { return m_handle != H{}; }
+
+    H release() noexcept { return std::exchange(m_handle, H{}); }
+
+    void reset(H handle = H{}) noexcept
+    {
+        if (H old = std::exchange(m_handle, Normalized(handle)); old != H{}) {
+            Close(old);
+        }
+    }
+
+private:
+    static H Normalized(H handle) noexcept
+    {
+        if constexpr (InvalidIsEmpty) {
+            return handle == INVALID_HANDLE_VALUE ? H{} : handle;
+        }
+        return handle;
+    }
+
+    H m_handle = H{};
+};
+
+// Never put a shared icon (LoadIcon, LR_SHARED) in here: those must not be destroyed.
+using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
+using UniqueFont = UniqueHandle<HFONT, &DeleteObject>;
+using UniqueFindHandle = UniqueHandle<HANDLE, &FindClose, true>;
+using UniqueFileHandle = UniqueHandle<HANDLE, &CloseHandle, true>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;
+
+} // namespace kelvory

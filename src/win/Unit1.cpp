@@ -1,0 +1,252 @@
+#include "Unit1.h"
+
+#include "IconResource.h"
+#include "Text.h"
+#include "Unit1Layout.h"
+#include "Window.h"
+
+#include <commctrl.h>
+
+namespace kelvory {
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+constexpr DWORD kFormStyle = WS_CAPTION | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+
+// Which member each stored image control is, and the handler its clicks reach.
+struct FixedButton {
+    std::u16string_view name;
+    ImageControl TForm1::*control;
+    void (TForm1::*click)(ImageControl&);
+};
+
+constexpr FixedButton kFixedButtons[] = {
+    {u"Image3", &TForm1::Image3, &TForm1::Image3Click},
+    {u"Image2", &TForm1::Image2, &TForm1::Image2Click},
+    {u"Image4", &TForm1::Image4, &TForm1::Image4Click},
+    {u"Image6", &TForm1::Image6, &TForm1::Image6Click},
+};
+
+int ScreenPixelsPerInch()
+{
+    HDC screen = GetDC(nullptr);
+    const int density = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return density;
+}
+
+UniqueFont CreateFormFont(int height)
+{
+    return UniqueFont(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                  ToWide(kForm1Layout.fontName).c_str()));
+}
+
+int MeasureTextHeight(int fontHeight)
+{
+    UniqueFont font = CreateFormFont(fontHeight);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font.get());
+    SIZE extent{};
+    GetTextExtentPoint32W(screen, L"0", 1, &extent);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return extent.cy;
+}
+
+// The group box lets the window beneath show through its inside, but the main
+// window clips its children, so nothing would paint there: fill it ourselves.
+LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) noexcept
+{
+    if (message == WM_ERASEBKGND) {
+        RECT client;
+        GetClientRect(window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace
+
+TForm1::TForm1(Application& application, LaunchFunction launch)
+    : Image3(application.Instance()), Image2(application.Instance()), Image4(application.Instance()),
+      Image6(application.Instance()), m_application(application), m_launch(std::move(launch))
+{
+    Form1 = this;
+    LoadStoredLayout();
+
+    // A failure escaping the creation handler is reported, and start-up goes on
+    // with whatever buttons were added before it.
+    try {
+        FormCreate();
+    } catch (...) {
+        m_application.ShowFailure(std::current_exception());
+    }
+}
+
+TForm1::~TForm1()
+{
+    if (m_handle) {
+        DestroyWindow(m_handle);
+    }
+    if (Form1 == this) {
+        Form1 = nullptr;
+    }
+}
+
+void TForm1::LoadStoredLayout()
+{
+    const ScaledLayout layout = ScaleLayout(kForm1Layout, ScreenPixelsPerInch(), MeasureTextHeight);
+    m_font = CreateFormFont(layout.fontHeight);
+
+    const std::wstring className = ToWide(kForm1Layout.className);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = WindowProcStub<TForm1>;
+    windowClass.hInstance = m_application.Instance();
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className.c_str();
+    RegisterWindowClass(windowClass);
+
+    // Owned by the application window, so the tool window has no taskbar button
+    // of its own. Created hidden; it is positioned when first shown.
+    CreateWindowExW(kFormExStyle, className.c_str(), ToWide(kForm1Layout.caption).c_str(), kFormStyle, 0, 0,
+                    layout.clientWidth, layout.clientHeight, m_application.Handle(), nullptr,
+                    m_application.Instance(), this);
+    if (!m_handle) {
+        throw std::runtime_error("The main window could not be created");
+    }
+    SendMessageW(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
+    SetClientSize(layout.clientWidth, layout.clientHeight);
+
+    for (std::size_t i = 0; i < kForm1Layout.controls.size(); ++i) {
+        const ControlLayout& stored = kForm1Layout.controls[i];
+        const Bounds& bounds = layout.controls[i];
+        if (stored.kind == ControlKind::GroupBox) {
+            GroupBox1 = CreateWindowExW(WS_EX_CONTROLPARENT, WC_BUTTONW, L"",
+                                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | BS_GROUPBOX,
+                                        bounds.left, bounds.top, bounds.width, bounds.height, m_handle, nullptr,
+                                        m_application.Instance(), nullptr);
+            SendMessageW(GroupBox1, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
+            SetWindowSubclass(GroupBox1, GroupBoxProc, 0, 0);
+            continue;
+        }
+        for (const FixedButton& button : kFixedButtons) {
+            if (button.name != stored.name) {
+                continue;
+            }
+            ImageControl& image = this->*button.control;
+            image.Name = ToWide(stored.name);
+            image.SetIcon(LoadIconResource(m_application.Instance(), stored.iconResource));
+            image.SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
+            image.SetVisible(true);
+            image.SetParent(GroupBox1);
+            image.OnClick = [this, click = button.click](ImageControl& sender) { (this->*click)(sender); };
+        }
+    }
+}
+
+void TForm1::SetClientSize(int width, int height)
+{
+    RECT window;
+    RECT client;
+    GetWindowRect(m_handle, &window);
+    GetClientRect(m_handle, &client);
+    const int frameWidth = (window.right - window.left) - client.right;
+    const int frameHeight = (window.bottom - window.top) - client.bottom;
+    SetWindowPos(m_handle, nullptr, 0, 0, width + frameWidth, height + frameHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TForm1::Width() const
+{
+    RECT window;
+    GetWindowRect(m_handle, &window);
+    return window.right - window.left;
+}
+
+void TForm1::SetWidth(int width)
+{
+    RECT window;
+    GetWindowRect(m_handle, &window);
+    SetWindowPos(m_handle, nullptr, 0, 0, width, window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::LaunchFixed(FixedAction action)
+{
+    m_launch(FixedActionRequest(action, ToWindowId(m_handle)));
+}
+
+void TForm1::Image3Click(ImageControl&)
+{
+    LaunchFixed(FixedAction::CommandPrompt);
+}
+
+void TForm1::Image2Click(ImageControl&)
+{
+    LaunchFixed(FixedAction::TaskManager);
+}
+
+void TForm1::Image4Click(ImageControl&)
+{
+    LaunchFixed(FixedAction::ShutDown);
+}
+
+void TForm1::Image6Click(ImageControl&)
+{
+    LaunchFixed(FixedAction::Restart);
+}
+
+void TForm1::FormCreate()
+{
+}
+
+void TForm1::AddProgramButton(const std::wstring&, int)
+{
+}
+
+void TForm1::ProgramButtonClick(ImageControl&)
+{
+}
+
+LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NCCREATE:
+        m_handle = window;
+        break;
+    case WM_SIZE:
+        // The group box fills the client area, so it grows with every added button.
+        if (GroupBox1) {
+            MoveWindow(GroupBox1, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        }
+        return 0;
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        if (m_application.MainWindow() == window) {
+            PostQuitMessage(0);
+        }
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam) {
+            ExitProcess(0);
+        }
+        return 0;
+    case WM_NCDESTROY:
+        m_handle = nullptr;
+        GroupBox1 = nullptr;
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace kelvory

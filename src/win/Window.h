@@ -1,0 +1,43 @@
+#pragma once
+// The one window pattern of the program: a static, noexcept window procedure
+// binds the object given at creation and forwards every message to its
+// HandleMessage member. A failure escaping a handler is caught right here, at
+// the edge of the system's frame, and shown in the standard error box: no
+// exception ever crosses the window system.
+#include <windows.h>
+
+#include <exception>
+
+namespace kelvory {
+
+// Shows a failure that escaped a handler in the standard error box.
+void ShowHandlerFailure(const std::exception_ptr& failure) noexcept;
+
+template <class T>
+LRESULT CALLBACK WindowProcStub(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    T* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<T*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    if (!self) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    }
+    try {
+        return self->HandleMessage(window, message, wParam, lParam);
+    } catch (...) {
+        ShowHandlerFailure(std::current_exception());
+        return 0;
+    }
+}
+
+// Registers a window class of this program once; later calls do nothing.
+void RegisterWindowClass(const WNDCLASSEXW& windowClass);
+
+} // namespace kelvory
