@@ -1,0 +1,106 @@
+# Shared by the end-to-end tests: a Wine session of its own on a fresh virtual
+# X display, the launcher staged in a work folder with recorder programs, and
+# the window system's own view of where the buttons are.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$here/../.." && pwd)
+source "$root/scripts/wine-env"
+WINESERVER="$(dirname "$WINE")/wineserver"
+[ -x "$WINESERVER" ] || WINESERVER=wineserver
+bin=${KELVORY_BIN:?KELVORY_BIN names the folder with kelvory.exe}
+work=${KELVORY_E2E_WORK:?KELVORY_E2E_WORK names a scratch folder}
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+check() { # check <description> <command...>
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else fail "$what"; fi
+}
+
+launcher_pid=""
+xvfb_pid=""
+
+cleanup() {
+  [ -n "$launcher_pid" ] && kill "$launcher_pid" 2>/dev/null || true
+  "$WINESERVER" -k 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+# A display of our own, whatever the caller has: the test must not click into
+# someone's desktop, and Wine's session is bound to the display it starts on.
+start_display() {
+  "$WINESERVER" -k 2>/dev/null || true
+  "$root/scripts/wine-prefix"
+  local fifo
+  fifo=$(mktemp -u); mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local number
+  read -r number <"$fifo"; rm -f "$fifo"
+  export DISPLAY=":$number"
+}
+
+# stage <folder>: the launcher and a recorder standing in for wpeutil.
+stage() {
+  rm -rf "$1"; mkdir -p "$1"
+  cp "$bin/kelvory.exe" "$1/"
+  cp "$bin/recorder.exe" "$1/wpeutil.exe"
+}
+
+# start_launcher <exe> [wine start options]: starts it and waits for its window.
+start_launcher() {
+  local exe=$1; shift
+  (cd "$(dirname "$exe")" && exec "$WINE" "$exe" >/dev/null 2>&1) &
+  launcher_pid=$!
+  window_info >/dev/null
+}
+
+window_info() { "$WINE" "$bin/windowinfo.exe" "$@" 2>/dev/null | tr -d '\r'; }
+
+# The centre of an image button, in screen coordinates, by its name.
+button_centre() {
+  window_info | awk -v name="$1" '$1 == "image" && $2 == name { print int(($3 + $5) / 2), int(($4 + $6) / 2) }'
+}
+
+click_at() { xdotool mousemove --sync "$1" "$2" click "${3:-1}"; sleep 0.3; }
+double_click_at() { xdotool mousemove --sync "$1" "$2" click --repeat 2 --delay 80 1; sleep 0.3; }
+
+# Waits until the recorder log has at least <n> lines (the started program runs on its own).
+wait_for_lines() {
+  local log=$1 n=$2
+  for _ in $(seq 50); do
+    [ -f "$log" ] && [ "$(wc -l <"$log")" -ge "$n" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+line_count() { [ -f "$1" ] && wc -l <"$1" | tr -d ' ' || echo 0; }
+
+# Waits until the launcher's process has ended.
+wait_for_exit() {
+  for _ in $(seq 50); do
+    kill -0 "$launcher_pid" 2>/dev/null || return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# The Windows processes whose command line names the given program.
+wine_processes() { pgrep -f -i "$1" || true; }
+
+screenshot() { # screenshot <file> : the main window's outer rectangle
+  local l t r b
+  read -r _ l t r b _ < <(window_info | grep '^window ')
+  import -window root -crop "$((r - l))x$((b - t))+$l+$t" +repage "$1"
+}
+
+finish() {
+  if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+  fi
+  echo "all checks passed"
+}

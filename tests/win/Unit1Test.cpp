@@ -1,0 +1,292 @@
+// The main window on a real Win32 implementation: created hidden, with a
+// recorder in place of the shell, and driven by real window messages.
+#include "Application.h"
+#include "Unit1.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace kelvory {
+namespace {
+
+class Form1Test : public testing::Test {
+protected:
+    Application application{GetModuleHandleW(nullptr)};
+    std::vector<LaunchRequest> launched;
+    TForm1 form{application, [this](const LaunchRequest& request) { launched.push_back(request); }};
+
+    static void Send(const ImageControl& image, UINT message, int x = 5, int y = 5)
+    {
+        const WPARAM keys = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK ? MK_LBUTTON : 0;
+        SendMessageW(image.Handle(), message, keys, MAKELPARAM(x, y));
+    }
+
+    static void Click(const ImageControl& image)
+    {
+        Send(image, WM_LBUTTONDOWN);
+        Send(image, WM_LBUTTONUP);
+    }
+
+    RECT BoundsInGroupBox(HWND control) const
+    {
+        RECT bounds;
+        GetWindowRect(control, &bounds);
+        MapWindowPoints(nullptr, form.GroupBox1, reinterpret_cast<POINT*>(&bounds), 2);
+        return bounds;
+    }
+};
+
+TEST_F(Form1Test, IsAHiddenOwnedToolWindowWithoutTitleBarButtons)
+{
+    const HWND window = form.Handle();
+    ASSERT_TRUE(IsWindow(window));
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(GetWindow(window, GW_OWNER), application.Handle());
+
+    wchar_t className[32];
+    GetClassNameW(window, className, 32);
+    EXPECT_STREQ(className, L"TForm1");
+    wchar_t caption[64];
+    GetWindowTextW(window, caption, 64);
+    EXPECT_EQ(std::wstring(caption).rfind(L"Kelvory by ", 0), 0u) << caption;
+
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    EXPECT_EQ(style & (WS_CAPTION | WS_CLIPSIBLINGS | WS_CLIPCHILDREN), WS_CAPTION | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_POPUP | WS_CHILD), 0u);
+    EXPECT_EQ(exStyle & (WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT), DWORD(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT));
+    EXPECT_EQ(exStyle & (WS_EX_APPWINDOW | WS_EX_CONTEXTHELP), 0u);
+}
+
+TEST_F(Form1Test, HoldsTheFourFixedButtonsInAGroupBoxFillingTheClientArea)
+{
+    RECT client;
+    GetClientRect(form.Handle(), &client);
+    EXPECT_EQ(client.right, 198);
+    EXPECT_EQ(client.bottom, 61);
+
+    ASSERT_TRUE(form.GroupBox1);
+    EXPECT_EQ(GetParent(form.GroupBox1), form.Handle());
+    RECT box;
+    GetWindowRect(form.GroupBox1, &box);
+    EXPECT_EQ(box.right - box.left, 198);
+    EXPECT_EQ(box.bottom - box.top, 61);
+    wchar_t caption[8] = L"x";
+    GetWindowTextW(form.GroupBox1, caption, 8);
+    EXPECT_STREQ(caption, L"");
+
+    const struct {
+        const ImageControl& image;
+        const wchar_t* name;
+        int left;
+    } buttons[] = {{form.Image3, L"Image3", 8}, {form.Image2, L"Image2", 56}, {form.Image4, L"Image4", 104},
+                   {form.Image6, L"Image6", 152}};
+    for (const auto& button : buttons) {
+        SCOPED_TRACE(testing::Message() << button.left);
+        EXPECT_EQ(button.image.Name, button.name);
+        ASSERT_TRUE(button.image.Handle());
+        EXPECT_EQ(GetParent(button.image.Handle()), form.GroupBox1);
+        EXPECT_TRUE(GetWindowLongPtrW(button.image.Handle(), GWL_STYLE) & WS_VISIBLE);
+        const RECT bounds = BoundsInGroupBox(button.image.Handle());
+        EXPECT_EQ(bounds.left, button.left);
+        EXPECT_EQ(bounds.top, 16);
+        EXPECT_EQ(bounds.right - bounds.left, 32);
+        EXPECT_EQ(bounds.bottom - bounds.top, 32);
+
+        // The 32-pixel, 32-bit image of each icon on this true-colour screen.
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(button.image.Icon(), &info));
+        BITMAP colour{};
+        GetObjectW(info.hbmColor, sizeof(colour), &colour);
+        EXPECT_EQ(colour.bmWidth, 32);
+        EXPECT_EQ(colour.bmHeight, 32);
+        EXPECT_EQ(colour.bmBitsPixel, 32);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+}
+
+TEST_F(Form1Test, EachFixedButtonIssuesExactlyItsRequestOwnedByTheMainWindow)
+{
+    const struct {
+        const ImageControl& image;
+        FixedAction action;
+    } buttons[] = {{form.Image3, FixedAction::CommandPrompt}, {form.Image2, FixedAction::TaskManager},
+                   {form.Image4, FixedAction::ShutDown}, {form.Image6, FixedAction::Restart}};
+    for (const auto& button : buttons) {
+        launched.clear();
+        Click(button.image);
+        ASSERT_EQ(launched.size(), 1u);
+        EXPECT_EQ(launched[0], FixedActionRequest(button.action, ToWindowId(form.Handle())));
+        EXPECT_NE(launched[0].owner, ToWindowId(application.Handle()));
+    }
+    EXPECT_EQ(launched[0].file, u"wpeutil");
+    EXPECT_EQ(launched[0].parameters, u"reboot");
+}
+
+TEST_F(Form1Test, OnlyALeftPressReleasedInsideIsAClick)
+{
+    const ImageControl& image = form.Image4;
+
+    Send(image, WM_RBUTTONDOWN);
+    Send(image, WM_RBUTTONUP);
+    Send(image, WM_MBUTTONDOWN);
+    Send(image, WM_MBUTTONUP);
+    Send(image, WM_LBUTTONUP); // a release without a press
+    EXPECT_TRUE(launched.empty());
+
+    Send(image, WM_LBUTTONDOWN);
+    Send(image, WM_LBUTTONUP, 40, 5); // dragged off before the release
+    EXPECT_TRUE(launched.empty());
+
+    // A double click arrives as press, release, double click, release: one click.
+    Send(image, WM_LBUTTONDOWN);
+    Send(image, WM_LBUTTONUP);
+    Send(image, WM_LBUTTONDBLCLK);
+    Send(image, WM_LBUTTONUP);
+    EXPECT_EQ(launched.size(), 1u);
+
+    // Every further click is a further start.
+    Click(image);
+    EXPECT_EQ(launched.size(), 2u);
+
+    // Images never take the keyboard focus.
+    EXPECT_NE(GetFocus(), image.Handle());
+}
+
+// Reads and closes the standard error box from inside its own modal loop.
+struct ErrorBoxWatch {
+    static inline std::wstring text;
+    static inline std::wstring caption;
+    static inline bool ownersDisabled = false;
+    static inline HWND form = nullptr;
+
+    static BOOL CALLBACK FindStaticText(HWND child, LPARAM) noexcept
+    {
+        wchar_t className[16];
+        wchar_t buffer[256];
+        GetClassNameW(child, className, 16);
+        if (_wcsicmp(className, L"Static") == 0 && GetWindowTextW(child, buffer, 256) > 0) {
+            text = buffer;
+        }
+        return TRUE;
+    }
+
+    static BOOL CALLBACK FindBox(HWND window, LPARAM) noexcept
+    {
+        wchar_t className[16];
+        GetClassNameW(window, className, 16);
+        if (wcscmp(className, L"#32770") != 0 || !IsWindowVisible(window)) {
+            return TRUE;
+        }
+        wchar_t buffer[128];
+        GetWindowTextW(window, buffer, 128);
+        caption = buffer;
+        EnumChildWindows(window, FindStaticText, 0);
+        ownersDisabled = !IsWindowEnabled(form);
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+        return FALSE;
+    }
+
+    static void CALLBACK Poll(HWND, UINT, UINT_PTR timer, DWORD) noexcept
+    {
+        if (!EnumThreadWindows(GetCurrentThreadId(), FindBox, 0)) {
+            KillTimer(nullptr, timer);
+        }
+    }
+};
+
+TEST_F(Form1Test, AFailureInAClickHandlerIsShownInTheStandardErrorBoxAndTheProgramGoesOn)
+{
+    TForm1 failing(application, [](const LaunchRequest&) { throw std::runtime_error("The shell is gone"); });
+    ErrorBoxWatch::form = failing.Handle();
+    ErrorBoxWatch::text.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, ErrorBoxWatch::Poll);
+
+    Click(failing.Image3);
+    KillTimer(nullptr, timer);
+
+    EXPECT_EQ(ErrorBoxWatch::text, L"The shell is gone.");
+    EXPECT_EQ(ErrorBoxWatch::caption, application.Title());
+    EXPECT_TRUE(ErrorBoxWatch::ownersDisabled);
+    EXPECT_TRUE(IsWindowEnabled(failing.Handle()));
+    EXPECT_TRUE(IsWindow(failing.Handle()));
+}
+
+TEST_F(Form1Test, TheApplicationWindowIsAZeroSizeCaptionedPopUpTitledAfterTheExecutable)
+{
+    const HWND app = application.Handle();
+    RECT bounds;
+    GetWindowRect(app, &bounds);
+    EXPECT_EQ(bounds.right - bounds.left, 0);
+    EXPECT_EQ(bounds.bottom - bounds.top, 0);
+    EXPECT_EQ(bounds.left, GetSystemMetrics(SM_CXSCREEN) / 2);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(app, GWL_STYLE));
+    EXPECT_EQ(style & (WS_POPUP | WS_CAPTION), DWORD(WS_POPUP | WS_CAPTION));
+
+    // This test program is win_tests.exe.
+    wchar_t title[64];
+    GetWindowTextW(app, title, 64);
+    EXPECT_STREQ(title, L"win_tests");
+    EXPECT_EQ(application.Title(), L"win_tests");
+    EXPECT_TRUE(SendMessageW(app, WM_GETICON, ICON_BIG, 0) || GetClassLongPtrW(app, GCLP_HICON));
+}
+
+TEST_F(Form1Test, TheFirstShowCentresTheWindowInTheWorkArea)
+{
+    application.ShowMainWindow(form.Handle(), FirstShow::Normal);
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+
+    RECT window;
+    GetWindowRect(form.Handle(), &window);
+    RECT workArea;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    const Point expected = CentredPosition({workArea.right - workArea.left, workArea.bottom - workArea.top},
+                                           {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)},
+                                           {window.right - window.left, window.bottom - window.top});
+    EXPECT_EQ(window.left, expected.x);
+    EXPECT_EQ(window.top, expected.y);
+}
+
+TEST_F(Form1Test, AMaximisedStartShowsMaximised)
+{
+    application.ShowMainWindow(form.Handle(), FirstShow::Maximized);
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+    EXPECT_TRUE(IsZoomed(form.Handle()));
+}
+
+TEST_F(Form1Test, AMinimisedStartShowsTheWindowOnlyWhenTheTaskbarButtonIsRestored)
+{
+    application.ShowMainWindow(form.Handle(), FirstShow::Minimized);
+    EXPECT_TRUE(IsIconic(application.Handle()));
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+
+    SendMessageW(application.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsIconic(application.Handle()));
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+}
+
+TEST_F(Form1Test, ACloseRequestToEitherWindowEndsTheEventLoop)
+{
+    for (bool toApplicationWindow : {false, true}) {
+        TForm1 main(application, [](const LaunchRequest&) {});
+        const HWND target = toApplicationWindow ? application.Handle() : main.Handle();
+        PostMessageW(target, WM_CLOSE, 0, 0);
+        EXPECT_EQ(application.Run(main.Handle(), FirstShow::Normal), 0);
+        EXPECT_FALSE(IsWindow(main.Handle()));
+        EXPECT_TRUE(IsWindow(application.Handle()));
+    }
+}
+
+TEST_F(Form1Test, TheEndOfTheSessionIsAgreedTo)
+{
+    EXPECT_EQ(SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(SendMessageW(application.Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    // An ending that is called off changes nothing.
+    SendMessageW(form.Handle(), WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(IsWindow(form.Handle()));
+}
+
+} // namespace
+} // namespace kelvory
