@@ -1,0 +1,119 @@
+// The resources of kelvory.exe itself, read through the window system's own
+// resource functions: manifest, version, and the icons' image sets.
+#include "ModulePath.h"
+#include "UniqueHandle.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <utility>
+
+namespace kelvory {
+namespace {
+
+using UniqueModule = UniqueHandle<HMODULE, &FreeLibrary>;
+
+std::wstring KelvoryExePath()
+{
+    const std::wstring self = ModuleFileName();
+    return self.substr(0, self.rfind(L'\\') + 1) + L"kelvory.exe";
+}
+
+class KelvoryResources : public testing::Test {
+protected:
+    UniqueModule exe{LoadLibraryExW(KelvoryExePath().c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)};
+
+    std::string Bytes(LPCWSTR name, LPCWSTR type) const
+    {
+        HRSRC resource = FindResourceW(exe.get(), name, type);
+        if (!resource) {
+            return {};
+        }
+        const auto* data = static_cast<const char*>(LockResource(LoadResource(exe.get(), resource)));
+        return std::string(data, SizeofResource(exe.get(), resource));
+    }
+};
+
+TEST_F(KelvoryResources, TheManifestAsksForCommonControls6AsInvokerAndNoDensityAwareness)
+{
+    ASSERT_TRUE(exe);
+    const std::string manifest = Bytes(MAKEINTRESOURCEW(1), RT_MANIFEST);
+    ASSERT_FALSE(manifest.empty());
+    EXPECT_NE(manifest.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"), std::string::npos);
+    EXPECT_NE(manifest.find(R"(level="asInvoker" uiAccess="false")"), std::string::npos);
+    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+    EXPECT_EQ(manifest.find("dpiAwareness"), std::string::npos);
+}
+
+TEST_F(KelvoryResources, FileAndProductVersionAre1000)
+{
+    const std::wstring path = KelvoryExePath();
+    DWORD ignored = 0;
+    std::string block(GetFileVersionInfoSizeW(path.c_str(), &ignored), '\0');
+    ASSERT_FALSE(block.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &size));
+    EXPECT_EQ(info->dwFileVersionMS, MAKELONG(0, 1));
+    EXPECT_EQ(info->dwFileVersionLS, 0u);
+    EXPECT_EQ(info->dwProductVersionMS, MAKELONG(0, 1));
+    EXPECT_EQ(info->dwProductVersionLS, 0u);
+}
+
+TEST_F(KelvoryResources, EachIconHoldsExactlyItsImageSets)
+{
+    using Image = std::pair<int, int>; // size, bits per pixel
+    auto sets = [](std::initializer_list<int> sizes) {
+        std::set<Image> images;
+        for (int size : sizes) {
+            for (int bits : {4, 8, 32}) {
+                images.insert({size, bits});
+            }
+        }
+        return images;
+    };
+    std::set<Image> commandPrompt = sets({48, 32, 16});
+    commandPrompt.insert({256, 32});
+    const struct {
+        int id;
+        std::set<Image> images;
+    } icons[] = {
+        {IDI_COMMAND_PROMPT, commandPrompt},
+        {IDI_TASK_MANAGER, sets({48, 32, 24, 16})},
+        {IDI_SHUT_DOWN, sets({48, 32, 24, 16})},
+        {IDI_RESTART, sets({48, 32, 24, 20, 16})},
+    };
+    for (const auto& icon : icons) {
+        SCOPED_TRACE(icon.id);
+        const std::string group = Bytes(MAKEINTRESOURCEW(icon.id), RT_GROUP_ICON);
+        ASSERT_GE(group.size(), 6u);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(group.data());
+        const int count = bytes[4] | bytes[5] << 8;
+        std::set<Image> found;
+        int pngs = 0;
+        for (int i = 0; i < count; ++i) {
+            const unsigned char* entry = bytes + 6 + i * 14;
+            const int size = entry[0] ? entry[0] : 256;
+            const int bits = entry[6] | entry[7] << 8;
+            const int id = entry[12] | entry[13] << 8;
+            found.insert({size, bits});
+            const std::string image = Bytes(MAKEINTRESOURCEW(id), RT_ICON);
+            if (image.compare(0, 4, "\x89PNG") == 0) {
+                ++pngs;
+                EXPECT_EQ(size, 256);
+            }
+        }
+        EXPECT_EQ(found, icon.images);
+        EXPECT_EQ(pngs, icon.id == IDI_COMMAND_PROMPT ? 1 : 0);
+    }
+    EXPECT_FALSE(Bytes(MAKEINTRESOURCEW(IDI_APPLICATION_MAIN), RT_GROUP_ICON).empty());
+}
+
+} // namespace
+} // namespace kelvory
