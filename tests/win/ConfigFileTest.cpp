@@ -1,0 +1,463 @@
+#include "ConfigFile.h"
+
+#include "ModulePath.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <winternl.h>
+
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace kelvory {
+namespace {
+
+static_assert(!std::is_copy_constructible_v<ConfigReader> && !std::is_copy_assignable_v<ConfigReader>);
+static_assert(std::is_nothrow_move_constructible_v<ConfigReader> && std::is_nothrow_move_assignable_v<ConfigReader>);
+
+// File operations go through the \\?\ form so that folders deeper than MAX_PATH
+// work as well.
+std::wstring Extended(const std::wstring& path)
+{
+    return L"\\\\?\\" + path;
+}
+
+std::wstring DirectoryOf(const std::wstring& path)
+{
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+bool WriteBytes(const std::wstring& path, std::string_view bytes)
+{
+    const HANDLE file = CreateFileW(Extended(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return wrote && written == bytes.size();
+}
+
+// Files without a byte order mark are read in the ANSI code page, as on Windows,
+// so anything beyond ASCII is written as UTF-16LE with its mark.
+bool WriteUtf16(const std::wstring& path, std::wstring_view text)
+{
+    std::string bytes = "\xFF\xFE";
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    return WriteBytes(path, bytes);
+}
+
+std::string ReadBytes(const std::wstring& path)
+{
+    const HANDLE file =
+        CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void DeleteTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = FindFirstFileW(Extended(folder + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring path = folder + L"\\" + name;
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                DeleteTree(path);
+            } else {
+                DeleteFileW(Extended(path).c_str());
+            }
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryW(Extended(folder).c_str());
+}
+
+// A fresh folder under the temporary folder, removed with all it holds.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        static int created = 0;
+        std::wstring temp(MAX_PATH + 1, L'\0');
+        temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
+        m_path = temp + L"kelvory-config-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                 std::to_wstring(++created);
+        CreateDirectoryW(Extended(m_path).c_str(), nullptr);
+    }
+    ~TempFolder() { DeleteTree(m_path); }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::wstring& Path() const { return m_path; }
+
+    // A path inside the folder; Folder() also creates it.
+    std::wstring File(std::wstring_view name) const { return m_path + L"\\" + std::wstring(name); }
+    std::wstring Folder(std::wstring_view name) const
+    {
+        const std::wstring path = File(name);
+        CreateDirectoryW(Extended(path).c_str(), nullptr);
+        return path;
+    }
+
+private:
+    std::wstring m_path;
+};
+
+using Entries = std::vector<std::pair<int, std::wstring>>;
+
+Entries ReadConfigured(const std::wstring& configPath)
+{
+    Entries entries;
+    ForEachConfiguredEntry(configPath, [&](int number, const std::wstring& value) {
+        entries.emplace_back(number, value);
+    });
+    return entries;
+}
+
+struct ReadingCase {
+    const char* m_name;
+    std::string m_content;
+    Entries m_expected;
+};
+
+TEST(ConfigFileReading, HandsOnTheNonEmptyExeValuesOfProg1ToProg8InOrder)
+{
+    std::string longValue;
+    for (int i = 0; i < 3000; ++i) {
+        longValue += static_cast<char>('a' + i % 26);
+    }
+
+    const std::vector<ReadingCase> cases = {
+        {"prog8 only", "[prog8]\r\nexe=C:\\Tools\\eight.exe\r\n", {{8, L"C:\\Tools\\eight.exe"}}},
+        {"prog2 and prog7, in file order reversed",
+         "[prog7]\r\nexe=seven.exe\r\n[prog2]\r\nexe=two.exe\r\n",
+         {{2, L"two.exe"}, {7, L"seven.exe"}}},
+        {"empty exe", "[prog1]\r\nexe=\r\n[prog3]\r\nexe=three.exe\r\n", {{3, L"three.exe"}}},
+        {"section without exe", "[prog1]\r\nname=One\r\n[prog4]\r\nexe=four.exe\r\n", {{4, L"four.exe"}}},
+        {"prog0, prog9 and prog01 are not entries",
+         "[prog0]\r\nexe=zero.exe\r\n[prog9]\r\nexe=nine.exe\r\n[prog01]\r\nexe=one.exe\r\n",
+         {}},
+        {"names in the file in any case", "[PROG5]\r\nEXE=five.exe\r\n", {{5, L"five.exe"}}},
+        {"value with placeholders kept as written", "[prog6]\r\nexe=%SystemRoot%\\notepad.exe\r\n",
+         {{6, L"%SystemRoot%\\notepad.exe"}}},
+        {"value longer than 2047 characters",
+         "[prog1]\r\nexe=" + longValue + "\r\n",
+         {{1, std::wstring(longValue.begin(), longValue.begin() + 2047)}}},
+        {"empty file", "", {}},
+    };
+
+    TempFolder folder;
+    const std::wstring ini = folder.File(L"kelvory.ini");
+    for (const ReadingCase& c : cases) {
+        ASSERT_TRUE(WriteBytes(ini, c.m_content)) << c.m_name;
+        EXPECT_EQ(ReadConfigured(ini), c.m_expected) << c.m_name;
+    }
+}
+
+TEST(ConfigFileReading, ReadsUtf16FilesWithNonAsciiValues)
+{
+    TempFolder folder;
+    const std::wstring ini = folder.File(L"kelvory.ini");
+    ASSERT_TRUE(WriteUtf16(ini, L"[prog1]\r\nexe=C:\\Программы\\工具\\запуск.exe\r\n"
+                                L"[prog2]\r\nexe=%SystemDrive%\\ツール\\Ёлка.exe\r\n"));
+    const Entries expected = {{1, L"C:\\Программы\\工具\\запуск.exe"}, {2, L"%SystemDrive%\\ツール\\Ёлка.exe"}};
+    EXPECT_EQ(ReadConfigured(ini), expected);
+}
+
+// Sets the file's last-write time to one fixed moment in 2020.
+bool Backdate(const std::wstring& path)
+{
+    const HANDLE file =
+        CreateFileW(Extended(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const SYSTEMTIME moment{2020, 1, 3, 1, 12, 0, 0, 0};
+    FILETIME time{};
+    const BOOL set = SystemTimeToFileTime(&moment, &time) && SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+    return set;
+}
+
+TEST(ConfigFileReading, EachReadSeesTheFileAsItIsThen)
+{
+    // The system keeps a cached copy of a profile file, and Wine rereads the file
+    // only when its last-write time changed or is within the last few seconds.
+    // These edits keep the size and the (old) time, so a read sees them only
+    // because the reader before it released the cached copy.
+    TempFolder folder;
+    const std::wstring ini = folder.File(L"kelvory.ini");
+    ASSERT_TRUE(WriteBytes(ini, "[prog1]\r\nexe=first.exe\r\n") && Backdate(ini));
+    EXPECT_EQ(ReadConfigured(ini), (Entries{{1, L"first.exe"}}));
+
+    ASSERT_TRUE(WriteBytes(ini, "[prog1]\r\nexe=other.exe\r\n") && Backdate(ini));
+    {
+        const ConfigReader reader(ini);
+        EXPECT_EQ(ReadEntry(reader, L"prog1"), L"other.exe");
+    }
+
+    ASSERT_TRUE(WriteBytes(ini, "[prog1]\r\nexe=third.exe\r\n") && Backdate(ini));
+    const ConfigReader reader(ini);
+    EXPECT_EQ(ReadEntry(reader, L"prog1"), L"third.exe");
+}
+
+TEST(ConfigFileReading, NeverWritesOrCreatesTheFile)
+{
+    TempFolder folder;
+    const std::wstring ini = folder.File(L"kelvory.ini");
+    const std::string content = "; Kelvory\r\n[prog1]\r\n  exe = one.exe  \r\n[prog2]\nexe=two.exe";
+    ASSERT_TRUE(WriteBytes(ini, content));
+    EXPECT_EQ(ReadConfigured(ini), (Entries{{1, L"one.exe"}, {2, L"two.exe"}}));
+    {
+        ConfigReader reader(ini);
+        EXPECT_EQ(ReadEntry(reader, L"prog3"), L"");
+        ConfigReader moved(std::move(reader));
+        EXPECT_EQ(ReadEntry(moved, L"prog2"), L"two.exe");
+    }
+    EXPECT_EQ(ReadBytes(ini), content);
+
+    const std::wstring missing = folder.File(L"missing.ini");
+    EXPECT_EQ(ReadConfigured(missing), Entries{});
+    {
+        const ConfigReader reader(missing);
+        EXPECT_EQ(ReadEntry(reader, L"prog1"), L"");
+    }
+    EXPECT_FALSE(Exists(missing));
+}
+
+// The links are made on the host by tests/win/CMakeLists.txt, beside win_tests.exe.
+std::wstring LinkFolder()
+{
+    return DirectoryOf(ModuleFileName()) + L"\\config-links";
+}
+
+struct ExistenceCase {
+    const char* m_name;
+    std::wstring m_path;
+    bool m_present;
+};
+
+TEST(ConfigFileExistsAt, AnswersForRealFilesFoldersAndLinks)
+{
+    TempFolder folder;
+    const std::wstring ini = folder.File(L"kelvory.ini");
+    ASSERT_TRUE(WriteBytes(ini, "[prog1]\r\nexe=a.exe\r\n"));
+    folder.Folder(L"folder");
+    const std::wstring folderIni = folder.Folder(L"folder\\kelvory.ini");
+    ASSERT_TRUE(WriteBytes(folderIni + L"\\kelvory.ini", "[prog1]\r\nexe=inside.exe\r\n"));
+    const std::wstring links = LinkFolder();
+    ASSERT_TRUE(Exists(links + L"\\file-link.ini")) << "links missing: reconfigure the build on the host";
+
+    // What Wine answers for links: a link to a file looks like its target (no
+    // reparse point flag, so the attributes alone decide), a link to a folder is
+    // a directory with the reparse point flag, and a dangling link gives error 2.
+    // Windows flags a link to a file as a reparse point, which leads to opening
+    // the target; Wine never takes that way.
+    const std::vector<ExistenceCase> cases = {
+        {"file", ini, true},
+        {"folder named kelvory.ini", folderIni, false},
+        {"missing file", folder.File(L"missing.ini"), false},
+        {"missing folder on the way", folder.File(L"missing\\kelvory.ini"), false},
+        {"file on the way", ini + L"\\kelvory.ini", false},
+        // A wildcard is an invalid name (error 123) and counts as absent, even
+        // though listing by that name would find kelvory.ini.
+        {"wildcard name", folder.File(L"kelvory*.ini"), false},
+        {"link to a file", links + L"\\file-link.ini", true},
+        {"link to a folder", links + L"\\folder-link.ini", false},
+        {"dangling link", links + L"\\dangling-link.ini", false},
+    };
+    for (const ExistenceCase& c : cases) {
+        EXPECT_EQ(ConfigFileExistsAt(c.m_path), c.m_present) << c.m_name;
+    }
+
+    EXPECT_EQ(ReadConfigured(folderIni), Entries{});
+    EXPECT_EQ(ReadConfigured(links + L"\\file-link.ini"), (Entries{{1, L"through the link"}}));
+    EXPECT_EQ(ReadConfigured(links + L"\\folder-link.ini"), Entries{});
+    EXPECT_EQ(ReadConfigured(links + L"\\dangling-link.ini"), Entries{});
+}
+
+TEST(ConfigFilePath, IsKelvoryIniBesideTheExecutable)
+{
+    const std::wstring expected = DirectoryOf(ModuleFileName()) + L"\\kelvory.ini";
+    EXPECT_EQ(ConfigFilePath(), expected);
+    EXPECT_EQ(OpenConfig().Path(), expected);
+}
+
+// The probe is built beside win_tests.exe; the tests copy it where they need it.
+std::wstring ProbePath()
+{
+    return DirectoryOf(ModuleFileName()) + L"\\config_probe.exe";
+}
+
+// Waits for the probe and returns its report, or a note of what went wrong.
+std::wstring FinishProbe(HANDLE process, HANDLE thread, const std::wstring& reportPath)
+{
+    const DWORD waited = WaitForSingleObject(process, 30000);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process, &exitCode);
+    CloseHandle(thread);
+    CloseHandle(process);
+    if (waited != WAIT_OBJECT_0 || exitCode != 0) {
+        return L"probe failed, exit code " + std::to_wstring(exitCode);
+    }
+    const std::string bytes = ReadBytes(reportPath);
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+std::wstring RunProbe(const std::wstring& probe, const std::wstring& currentDirectory, const std::wstring& reportPath)
+{
+    std::wstring commandLine = L"\"" + probe + L"\" \"" + reportPath + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(probe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        currentDirectory.c_str(), &startup, &process)) {
+        return L"CreateProcessW failed, error " + std::to_wstring(GetLastError());
+    }
+    return FinishProbe(process.hProcess, process.hThread, reportPath);
+}
+
+template <class Function>
+Function NtdllFunction(const char* name)
+{
+    const FARPROC address = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name);
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+}
+
+// Wine's CreateProcessW copies the program's path into a MAX_PATH buffer, so it
+// cannot start a program whose path is longer (it fails with error 2). The
+// native call underneath has no such limit, and the process it starts sees its
+// full path, as one started from a deep folder on Windows does.
+std::wstring RunProbeFromDeepFolder(const std::wstring& probe, const std::wstring& currentDirectory,
+                                    const std::wstring& reportPath)
+{
+    struct ProcessInformation {
+        ULONG m_length;
+        HANDLE m_process;
+        HANDLE m_thread;
+        CLIENT_ID m_clientId;
+        BYTE m_imageInformation[256];
+    };
+    using CreateParameters = NTSTATUS(NTAPI*)(void** parameters, UNICODE_STRING* image, UNICODE_STRING* dllPath,
+                                              UNICODE_STRING* currentDirectory, UNICODE_STRING* commandLine,
+                                              void* environment, UNICODE_STRING* title, UNICODE_STRING* desktop,
+                                              UNICODE_STRING* shellInfo, UNICODE_STRING* runtimeData, ULONG flags);
+    using DestroyParameters = NTSTATUS(NTAPI*)(void* parameters);
+    using CreateUserProcess = NTSTATUS(NTAPI*)(UNICODE_STRING* ntImage, ULONG attributes, void* parameters,
+                                               void* processSecurity, void* threadSecurity, HANDLE parent,
+                                               BOOLEAN inheritHandles, HANDLE debugPort, HANDLE token,
+                                               ProcessInformation* information);
+    constexpr ULONG kParametersNormalized = 1;
+    constexpr ULONG kCaseInsensitive = 0x40;
+
+    const auto createParameters = NtdllFunction<CreateParameters>("RtlCreateProcessParametersEx");
+    const auto destroyParameters = NtdllFunction<DestroyParameters>("RtlDestroyProcessParameters");
+    const auto createProcess = NtdllFunction<CreateUserProcess>("RtlCreateUserProcess");
+    if (!createParameters || !destroyParameters || !createProcess) {
+        return L"ntdll process calls not found";
+    }
+
+    const auto text = [](const std::wstring& value) {
+        UNICODE_STRING result{};
+        result.Buffer = const_cast<wchar_t*>(value.c_str());
+        result.Length = static_cast<USHORT>(value.size() * sizeof(wchar_t));
+        result.MaximumLength = static_cast<USHORT>(result.Length + sizeof(wchar_t));
+        return result;
+    };
+    const std::wstring commandLine = L"\"" + probe + L"\" \"" + reportPath + L"\"";
+    const std::wstring ntProbe = L"\\??\\" + probe;
+    UNICODE_STRING imageText = text(probe);
+    UNICODE_STRING directoryText = text(currentDirectory);
+    UNICODE_STRING commandText = text(commandLine);
+    UNICODE_STRING ntImageText = text(ntProbe);
+
+    void* parameters = nullptr;
+    if (createParameters(&parameters, &imageText, nullptr, &directoryText, &commandText, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, kParametersNormalized) != 0) {
+        return L"process parameters not made";
+    }
+    ProcessInformation information{};
+    information.m_length = sizeof(information);
+    const NTSTATUS status = createProcess(&ntImageText, kCaseInsensitive, parameters, nullptr, nullptr, nullptr,
+                                          FALSE, nullptr, nullptr, &information);
+    destroyParameters(parameters);
+    if (status != 0) {
+        return L"RtlCreateUserProcess failed, status " + std::to_wstring(status);
+    }
+    ResumeThread(information.m_thread);
+    return FinishProbe(information.m_process, information.m_thread, reportPath);
+}
+
+TEST(ConfigFileBesideExecutable, IsFoundFromAnotherCurrentDirectory)
+{
+    TempFolder folder;
+    const std::wstring home = folder.Folder(L"Kelvory");
+    const std::wstring elsewhere = folder.Folder(L"elsewhere");
+    const std::wstring probe = home + L"\\kelvory.exe";
+    ASSERT_TRUE(CopyFileW(ProbePath().c_str(), probe.c_str(), FALSE));
+    ASSERT_TRUE(WriteBytes(home + L"\\kelvory.ini", "[prog3]\r\nexe=beside.exe\r\n"));
+    ASSERT_TRUE(WriteBytes(elsewhere + L"\\kelvory.ini", "[prog1]\r\nexe=current-directory.exe\r\n"));
+
+    EXPECT_EQ(RunProbe(probe, elsewhere, folder.File(L"report.txt")),
+              home + L"\\kelvory.ini\npresent\n3=beside.exe\n");
+}
+
+TEST(ConfigFileBesideExecutable, IsFoundInAFolderWithANonAsciiName)
+{
+    TempFolder folder;
+    folder.Folder(L"Программы");
+    const std::wstring home = folder.Folder(L"Программы\\工具 ツール");
+    const std::wstring probe = home + L"\\kelvory.exe";
+    ASSERT_TRUE(CopyFileW(ProbePath().c_str(), probe.c_str(), FALSE));
+    ASSERT_TRUE(WriteUtf16(home + L"\\kelvory.ini", L"[prog2]\r\nexe=%ProgramFiles%\\Редактор\\編集.exe\r\n"));
+
+    EXPECT_EQ(RunProbe(probe, folder.Path(), folder.File(L"report.txt")),
+              home + L"\\kelvory.ini\npresent\n2=%ProgramFiles%\\Редактор\\編集.exe\n");
+}
+
+TEST(ConfigFileBesideExecutable, IsFoundInAFolderDeeperThanMaxPath)
+{
+    TempFolder folder;
+    std::wstring home = folder.Path();
+    for (const wchar_t letter : {L'a', L'b', L'c'}) {
+        home += L"\\" + std::wstring(100, letter);
+        ASSERT_TRUE(CreateDirectoryW(Extended(home).c_str(), nullptr));
+    }
+    ASSERT_GT(home.size(), static_cast<size_t>(MAX_PATH));
+    const std::wstring probe = home + L"\\kelvory.exe";
+    ASSERT_TRUE(CopyFileW(ProbePath().c_str(), Extended(probe).c_str(), FALSE));
+    ASSERT_TRUE(WriteBytes(home + L"\\kelvory.ini", "[prog1]\r\nexe=deep.exe\r\n"));
+    ASSERT_TRUE(WriteBytes(folder.File(L"kelvory.ini"), "[prog1]\r\nexe=shallow.exe\r\n"));
+
+    // Only the path and the presence are compared: Wine's profile reader cannot
+    // open a file whose path is longer than MAX_PATH (it reads nothing, with or
+    // without the \\?\ prefix), so the entries are not the point here.
+    const std::wstring report = RunProbeFromDeepFolder(probe, folder.Path(), folder.File(L"report.txt"));
+    const std::wstring expected = home + L"\\kelvory.ini\npresent\n";
+    EXPECT_EQ(report.substr(0, expected.size()), expected) << report.substr(0, 400);
+}
+
+} // namespace
+} // namespace kelvory
