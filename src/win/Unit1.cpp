@@ -1,11 +1,14 @@
 #include "Unit1.h"
 
+#include "ConfigFile.h"
+#include "Environment.h"
 #include "IconResource.h"
 #include "Text.h"
 #include "Unit1Layout.h"
 #include "Window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace kelvory {
 
@@ -15,6 +18,14 @@ namespace {
 
 constexpr DWORD kFormStyle = WS_CAPTION | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+
+// Configured buttons continue the row in plain pixels, never scaled: each one
+// widens the window by a step and sits at the new outer width minus the inset,
+// which with a two-pixel frame continues the fixed buttons' 48-pixel pitch.
+constexpr int kProgramButtonStep = 48;
+constexpr int kProgramButtonInset = 50;
+constexpr int kProgramButtonTop = 16;
+constexpr int kProgramButtonSize = 32;
 
 // Which member each stored image control is, and the handler its clicks reach.
 struct FixedButton {
@@ -204,14 +215,45 @@ void TForm1::Image6Click(ImageControl&)
 
 void TForm1::FormCreate()
 {
+    ForEachConfiguredEntry([this](int number, const std::wstring& value) { AddProgramButton(value, number - 1); });
 }
 
-void TForm1::AddProgramButton(const std::wstring&, int)
+void TForm1::AddProgramButton(const std::wstring& path, int index)
 {
+    auto& slot = ProgramButtons.at(static_cast<std::size_t>(index));
+    slot = std::make_unique<ImageControl>(m_application.Instance());
+    ImageControl& button = *slot;
+
+    // The icon comes from the path exactly as configured, placeholders and all;
+    // only the start expands them. The application window's handle stands in
+    // for the instance, which the extraction does not use.
+    button.SetIcon(UniqueIcon(ExtractIconW(reinterpret_cast<HINSTANCE>(m_application.Handle()), path.c_str(), 0)));
+    if (!button.Icon()) {
+        // No icon, no button: the control stays in its slot, unplaced and unseen,
+        // and the next configured button takes this place in the row.
+        return;
+    }
+
+    SetWidth(Width() + kProgramButtonStep);
+    button.Name = L"prog" + std::to_wstring(index + 1);
+    button.SetParent(GroupBox1);
+    button.SetBounds(Width() - kProgramButtonInset, kProgramButtonTop, kProgramButtonSize, kProgramButtonSize);
+    button.SetVisible(true);
+    button.OnClick = [this](ImageControl& sender) { ProgramButtonClick(sender); };
 }
 
-void TForm1::ProgramButtonClick(ImageControl&)
+void TForm1::ProgramButtonClick(ImageControl& sender)
 {
+    // The button's name is its section: the entry is read afresh at every click,
+    // so an edited path is started as it now stands.
+    if (!ConfigFileExists()) {
+        return;
+    }
+    const ConfigReader reader = OpenConfig();
+    const std::wstring path = ExpandPathPlaceholders(ReadEntry(reader, sender.Name));
+    if (!path.empty()) {
+        m_launch(ProgramRequest(FromWide(path), ToWindowId(m_handle)));
+    }
 }
 
 LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

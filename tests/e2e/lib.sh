@@ -6,8 +6,6 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 source "$root/scripts/wine-env"
-WINESERVER="$(dirname "$WINE")/wineserver"
-[ -x "$WINESERVER" ] || WINESERVER=wineserver
 bin=${KELVORY_BIN:?KELVORY_BIN names the folder with kelvory.exe}
 work=${KELVORY_E2E_WORK:?KELVORY_E2E_WORK names a scratch folder}
 

@@ -2,6 +2,7 @@
 // recorder in place of the shell, and driven by real window messages.
 #include "Application.h"
 #include "Unit1.h"
+#include "WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,17 +17,8 @@ protected:
     std::vector<LaunchRequest> launched;
     TForm1 form{application, [this](const LaunchRequest& request) { launched.push_back(request); }};
 
-    static void Send(const ImageControl& image, UINT message, int x = 5, int y = 5)
-    {
-        const WPARAM keys = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK ? MK_LBUTTON : 0;
-        SendMessageW(image.Handle(), message, keys, MAKELPARAM(x, y));
-    }
-
-    static void Click(const ImageControl& image)
-    {
-        Send(image, WM_LBUTTONDOWN);
-        Send(image, WM_LBUTTONUP);
-    }
+    static void Send(const ImageControl& image, UINT message, int x = 5, int y = 5) { test::SendMouse(image, message, x, y); }
+    static void Click(const ImageControl& image) { test::Click(image); }
 
     RECT BoundsInGroupBox(HWND control) const
     {

@@ -1,0 +1,213 @@
+// Configured program buttons on a real Win32 implementation: kelvory.ini is
+// written beside this test program, where the launcher looks for it, and the
+// window is created hidden with a recorder in place of the shell.
+#include "Application.h"
+#include "Unit1.h"
+#include "WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace kelvory {
+namespace {
+
+class ProgramButtonsTest : public testing::Test {
+protected:
+    const std::wstring ini = test::OwnFolder() + L"kelvory.ini";
+    Application application{GetModuleHandleW(nullptr)};
+    std::vector<LaunchRequest> launched;
+    std::unique_ptr<TForm1> form;
+
+    void TearDown() override
+    {
+        form.reset();
+        DeleteFileW(ini.c_str());
+    }
+
+    void Configure(std::string_view text) { ASSERT_TRUE(test::WriteAsciiFile(ini, text)); }
+
+    void CreateForm()
+    {
+        form = std::make_unique<TForm1>(application, [this](const LaunchRequest& r) { launched.push_back(r); });
+    }
+
+    // The outer width before any configured button: the stored client width
+    // plus the frame the window system gives a tool window.
+    int BaseWidth() const
+    {
+        RECT client;
+        GetClientRect(form->Handle(), &client);
+        return form->Width() - client.right + 198;
+    }
+
+    RECT BoundsInGroupBox(const ImageControl& button) const
+    {
+        RECT bounds;
+        GetWindowRect(button.Handle(), &bounds);
+        MapWindowPoints(nullptr, form->GroupBox1, reinterpret_cast<POINT*>(&bounds), 2);
+        return bounds;
+    }
+
+    static std::string Windows(const char* name)
+    {
+        char folder[MAX_PATH];
+        GetWindowsDirectoryA(folder, MAX_PATH);
+        return std::string(folder) + "\\" + name;
+    }
+};
+
+TEST_F(ProgramButtonsTest, ButtonsContinueTheRowInEntryOrderAndWidenTheWindow)
+{
+    Configure("[prog5]\r\nexe=" + Windows("regedit.exe") + "\r\n[prog2]\r\nexe=" + Windows("notepad.exe") + "\r\n");
+    CreateForm();
+    const int base = BaseWidth();
+
+    EXPECT_EQ(form->Width(), base + 96);
+    RECT client;
+    GetClientRect(form->Handle(), &client);
+    RECT box;
+    GetClientRect(form->GroupBox1, &box);
+    EXPECT_EQ(box.right, client.right); // the group box grew with the window
+
+    const struct {
+        int slot;
+        const wchar_t* name;
+        int left;
+    } shown[] = {{1, L"prog2", base - 2}, {4, L"prog5", base + 46}};
+    for (const auto& expected : shown) {
+        SCOPED_TRACE(testing::Message() << expected.slot);
+        ASSERT_TRUE(form->ProgramButtons[expected.slot]);
+        const ImageControl& button = *form->ProgramButtons[expected.slot];
+        EXPECT_EQ(button.Name, expected.name);
+        EXPECT_EQ(button.Parent(), form->GroupBox1);
+        EXPECT_TRUE(IsWindowVisible(button.Handle()) || !IsWindowVisible(form->Handle()));
+        EXPECT_TRUE(button.Visible());
+        EXPECT_TRUE(button.Icon());
+        const RECT bounds = BoundsInGroupBox(button);
+        EXPECT_EQ(bounds.left, expected.left);
+        EXPECT_EQ(bounds.top, 16);
+        EXPECT_EQ(bounds.right - bounds.left, 32);
+        EXPECT_EQ(bounds.bottom - bounds.top, 32);
+    }
+    for (int empty : {0, 2, 3, 5, 6, 7}) {
+        EXPECT_FALSE(form->ProgramButtons[empty]) << empty;
+    }
+    // The fixed buttons did not move.
+    EXPECT_EQ(BoundsInGroupBox(form->Image6).left, 152);
+}
+
+TEST_F(ProgramButtonsTest, AnEntryWithoutAnIconKeepsAnUnplacedControlAndLeavesNoGap)
+{
+    // The recorder program has no icon resource at all.
+    const std::wstring folder = test::OwnFolder();
+    Configure("[prog1]\r\nexe=" + std::string(folder.begin(), folder.end()) + "recorder.exe\r\n[prog2]\r\nexe=" +
+              Windows("notepad.exe") + "\r\n");
+    CreateForm();
+
+    ASSERT_TRUE(form->ProgramButtons[0]);
+    const ImageControl& hidden = *form->ProgramButtons[0];
+    EXPECT_FALSE(hidden.Icon());
+    EXPECT_FALSE(hidden.Parent());
+    EXPECT_FALSE(hidden.Handle());
+    EXPECT_FALSE(hidden.Visible());
+    EXPECT_EQ(hidden.Width(), 105);
+    EXPECT_EQ(hidden.Height(), 105);
+
+    ASSERT_TRUE(form->ProgramButtons[1]);
+    EXPECT_EQ(form->ProgramButtons[1]->Name, L"prog2");
+    EXPECT_EQ(BoundsInGroupBox(*form->ProgramButtons[1]).left, BaseWidth() - 2);
+    EXPECT_EQ(form->Width(), BaseWidth() + 48);
+}
+
+TEST_F(ProgramButtonsTest, EightEntriesWidenTheWindowBy384)
+{
+    std::string text;
+    for (int n = 1; n <= 8; ++n) {
+        text += "[prog" + std::to_string(n) + "]\r\nexe=" + Windows("notepad.exe") + "\r\n";
+    }
+    Configure(text);
+    CreateForm();
+    EXPECT_EQ(form->Width(), BaseWidth() + 384);
+    EXPECT_EQ(BoundsInGroupBox(*form->ProgramButtons[7]).left, BaseWidth() + 384 - 50);
+}
+
+TEST_F(ProgramButtonsTest, AClickReadsTheEntryAfreshAndStartsItOncePerClick)
+{
+    Configure("[prog1]\r\nexe=" + Windows("notepad.exe") + "\r\n");
+    CreateForm();
+    ASSERT_TRUE(form->ProgramButtons[0]);
+    const ImageControl& button = *form->ProgramButtons[0];
+    const HICON icon = button.Icon();
+
+    test::Click(button);
+    test::Click(button);
+    ASSERT_EQ(launched.size(), 2u);
+    const std::string notepad = Windows("notepad.exe");
+    EXPECT_EQ(launched[0], ProgramRequest(std::u16string(notepad.begin(), notepad.end()), ToWindowId(form->Handle())));
+    EXPECT_EQ(launched[1], launched[0]);
+
+    // An edit after start-up changes what the click starts, not the icon.
+    Configure("[prog1]\r\nexe=" + Windows("regedit.exe") + "\r\n");
+    test::Click(button);
+    ASSERT_EQ(launched.size(), 3u);
+    const std::string regedit = Windows("regedit.exe");
+    EXPECT_EQ(launched[2].file, std::u16string(regedit.begin(), regedit.end()));
+    EXPECT_EQ(button.Icon(), icon);
+
+    // An emptied entry and then a deleted file start nothing.
+    Configure("[prog1]\r\nexe=\r\n");
+    test::Click(button);
+    DeleteFileW(ini.c_str());
+    test::Click(button);
+    EXPECT_EQ(launched.size(), 3u);
+}
+
+TEST_F(ProgramButtonsTest, APlaceholderEntryTakesItsIconFromTheTextAsWrittenAndStartsExpanded)
+{
+    // A folder literally named "%systemdrive%" beside the current directory
+    // holds a program with an icon: the extraction can only find it if it is
+    // given the text unexpanded. The start must use the expanded text.
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring work = std::wstring(temp) + L"kelvory-placeholder-test";
+    const std::wstring literal = work + L"\\%systemdrive%";
+    CreateDirectoryW(work.c_str(), nullptr);
+    CreateDirectoryW(literal.c_str(), nullptr);
+    const std::string notepad = Windows("notepad.exe");
+    ASSERT_TRUE(CopyFileW(std::wstring(notepad.begin(), notepad.end()).c_str(), (literal + L"\\tool.exe").c_str(), FALSE));
+
+    wchar_t previousDirectory[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previousDirectory);
+    SetCurrentDirectoryW(work.c_str());
+    SetEnvironmentVariableW(L"SystemDrive", L"Q:");
+
+    Configure("[prog3]\r\nexe=%SystemDrive%\\tool.exe\r\n");
+    CreateForm();
+    ASSERT_TRUE(form->ProgramButtons[2]);
+    EXPECT_TRUE(form->ProgramButtons[2]->Icon());
+    test::Click(*form->ProgramButtons[2]);
+
+    SetCurrentDirectoryW(previousDirectory);
+    SetEnvironmentVariableW(L"SystemDrive", L"C:");
+    DeleteFileW((literal + L"\\tool.exe").c_str());
+    RemoveDirectoryW(literal.c_str());
+    RemoveDirectoryW(work.c_str());
+
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_EQ(launched[0].file, u"Q:\\tool.exe");
+}
+
+TEST_F(ProgramButtonsTest, WithoutAConfigurationFileOnlyTheFixedButtonsExist)
+{
+    DeleteFileW(ini.c_str());
+    CreateForm();
+    EXPECT_EQ(form->Width(), BaseWidth());
+    for (const auto& slot : form->ProgramButtons) {
+        EXPECT_FALSE(slot);
+    }
+}
+
+} // namespace
+} // namespace kelvory
