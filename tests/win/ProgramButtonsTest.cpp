@@ -100,9 +100,9 @@ TEST_F(ProgramButtonsTest, ButtonsContinueTheRowInEntryOrderAndWidenTheWindow)
 
 TEST_F(ProgramButtonsTest, AnEntryWithoutAnIconKeepsAnUnplacedControlAndLeavesNoGap)
 {
-    // The recorder program has no icon resource at all.
+    // The window-information tool of the end-to-end tests has no icon at all.
     const std::wstring folder = test::OwnFolder();
-    Configure("[prog1]\r\nexe=" + std::string(folder.begin(), folder.end()) + "recorder.exe\r\n[prog2]\r\nexe=" +
+    Configure("[prog1]\r\nexe=" + std::string(folder.begin(), folder.end()) + "windowinfo.exe\r\n[prog2]\r\nexe=" +
               Windows("notepad.exe") + "\r\n");
     CreateForm();
 
