@@ -235,7 +235,7 @@ void TForm1::AddProgramButton(const std::wstring& path, int index)
     }
 
     SetWidth(Width() + kProgramButtonStep);
-    button.Name = L"prog" + std::to_wstring(index + 1);
+    button.Name = ToWide(ConfigSectionName(index + 1));
     button.SetParent(GroupBox1);
     button.SetBounds(Width() - kProgramButtonInset, kProgramButtonTop, kProgramButtonSize, kProgramButtonSize);
     button.SetVisible(true);
