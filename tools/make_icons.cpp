@@ -14,6 +14,7 @@
 // rebuilt byte for byte and the build checks that they are.
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -25,6 +26,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -498,6 +500,334 @@ Bytes TrueColorBitmap(const Image& image)
     return out;
 }
 
+// ---------------------------------------------------------------------------
+// Deflate
+//
+// The 256 px image is stored as PNG, whose pixels are deflate-compressed. The
+// artwork is mostly flat colour and smooth gradients, so plain LZ77 with
+// Huffman codes fitted to this one image gets it small, and the encoder is
+// short enough to live here rather than pull a library into the build.
+
+class BitWriter
+{
+public:
+    // Deflate fills each byte from its least significant bit up.
+    void Put(std::uint32_t value, int count)
+    {
+        buffer_ |= static_cast<std::uint64_t>(value) << used_;
+        used_ += count;
+        for (; used_ >= 8; used_ -= 8, buffer_ >>= 8)
+            bytes_.push_back(static_cast<std::uint8_t>(buffer_));
+    }
+
+    Bytes Finish()
+    {
+        if (used_ > 0)
+            bytes_.push_back(static_cast<std::uint8_t>(buffer_));
+        return std::move(bytes_);
+    }
+
+private:
+    Bytes bytes_;
+    std::uint64_t buffer_ = 0;
+    int used_ = 0;
+};
+
+// A Huffman code built from symbol counts, with no code longer than `limit`
+// bits.
+class HuffmanCode
+{
+public:
+    HuffmanCode(std::vector<std::uint32_t> counts, int limit)
+    {
+        // A code with a single symbol is incomplete, which not every decoder
+        // accepts; two always make a complete one.
+        const auto used = [&] { return std::ranges::count_if(counts, [](std::uint32_t n) { return n > 0; }); };
+        for (std::size_t s = 0; used() < 2; ++s)
+            counts[s] = std::max(counts[s], 1u);
+        // When the best code is too deep the counts are halved, keeping every
+        // used symbol used, until it fits. That costs a little compression on
+        // rare symbols but is far simpler than an exact length-limited method.
+        while (!Build(counts, limit))
+            for (std::uint32_t& n : counts)
+                n = (n + 1) / 2;
+
+        // Canonical codes: shorter codes first, equal lengths in symbol order.
+        std::array<std::uint32_t, 16> perLength{};
+        for (int length : lengths_)
+            ++perLength[static_cast<std::size_t>(length)];
+        perLength[0] = 0;
+        std::array<std::uint32_t, 16> next{};
+        for (std::size_t length = 1; length < next.size(); ++length)
+            next[length] = (next[length - 1] + perLength[length - 1]) << 1;
+        codes_.resize(lengths_.size());
+        for (std::size_t s = 0; s < lengths_.size(); ++s)
+            if (lengths_[s] > 0)
+                codes_[s] = Reversed(next[static_cast<std::size_t>(lengths_[s])]++, lengths_[s]);
+    }
+
+    const std::vector<int>& Lengths() const { return lengths_; }
+
+    void Put(BitWriter& out, std::size_t symbol) const { out.Put(codes_[symbol], lengths_[symbol]); }
+
+private:
+    // Deflate sends a Huffman code from its most significant bit, the other
+    // way round from everything else BitWriter puts.
+    static std::uint32_t Reversed(std::uint32_t code, int length)
+    {
+        std::uint32_t reversed = 0;
+        for (int bit = 0; bit < length; ++bit)
+            reversed = reversed << 1 | (code >> bit & 1);
+        return reversed;
+    }
+
+    // Classic Huffman merging with two queues: the leaves sorted by count, and
+    // the merged nodes, which come out in order of weight by construction. Ties
+    // go to the leaf and then to the lower symbol, so the result is the same
+    // with any standard library.
+    bool Build(const std::vector<std::uint32_t>& counts, int limit)
+    {
+        struct Node
+        {
+            std::uint64_t weight;
+            int symbol;              // -1 for a merged node
+            std::size_t left, right; // a merged node's children
+        };
+        std::vector<Node> nodes;
+        for (std::size_t s = 0; s < counts.size(); ++s)
+            if (counts[s] > 0)
+                nodes.push_back({counts[s], static_cast<int>(s), 0, 0});
+        std::ranges::stable_sort(nodes, {}, &Node::weight);
+        const std::size_t leaves = nodes.size();
+        std::size_t nextLeaf = 0, nextMerged = leaves;
+        const auto lightest = [&] {
+            const bool leaf = nextLeaf < leaves &&
+                              (nextMerged == nodes.size() || nodes[nextLeaf].weight <= nodes[nextMerged].weight);
+            return leaf ? nextLeaf++ : nextMerged++;
+        };
+        for (std::size_t i = 1; i < leaves; ++i)
+        {
+            const std::size_t a = lightest(), b = lightest();
+            nodes.push_back({nodes[a].weight + nodes[b].weight, -1, a, b});
+        }
+
+        // Every node comes after its children, so one pass from the root down
+        // gives the depths.
+        std::vector<int> depth(nodes.size(), 0);
+        lengths_.assign(counts.size(), 0);
+        for (std::size_t i = nodes.size(); i-- > 0;)
+        {
+            if (nodes[i].symbol >= 0)
+                lengths_[static_cast<std::size_t>(nodes[i].symbol)] = depth[i];
+            else
+                depth[nodes[i].left] = depth[nodes[i].right] = depth[i] + 1;
+        }
+        return *std::ranges::max_element(lengths_) <= limit;
+    }
+
+    std::vector<int> lengths_;
+    std::vector<std::uint32_t> codes_;
+};
+
+// Smallest length and distance of each length and distance code.
+constexpr std::array<int, 29> kLengthBase = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                             31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr std::array<int, 30> kDistanceBase = {1,    2,    3,    4,    5,    7,     9,     13,    17,    25,
+                                               33,   49,   65,   97,   129,  193,   257,   385,   513,   769,
+                                               1025, 1537, 2049, 3073, 4097, 6145,  8193,  12289, 16385, 24577};
+
+int LengthExtraBits(std::size_t code) { return code < 8 || code == 28 ? 0 : static_cast<int>(code / 4 - 1); }
+int DistanceExtraBits(std::size_t code) { return code < 4 ? 0 : static_cast<int>(code / 2 - 1); }
+
+// The code whose range holds `value`: the last one starting at or below it.
+template <std::size_t N>
+std::size_t CodeFor(const std::array<int, N>& bases, int value)
+{
+    return static_cast<std::size_t>(std::ranges::upper_bound(bases, value) - bases.begin() - 1);
+}
+
+// One LZ77 step: a literal byte, or a copy of `length` bytes from `distance`
+// bytes back.
+struct Token
+{
+    int length; // 0 for a literal
+    int value;  // the literal byte, or the distance
+};
+
+// Greedy matching with one step of lookahead: a match is put off by a byte when
+// the next position starts a longer one. Earlier positions with the same first
+// three bytes are chained through a hash table.
+std::vector<Token> FindMatches(std::span<const std::uint8_t> data)
+{
+    constexpr std::size_t kMinMatch = 3;
+    constexpr std::size_t kMaxMatch = 258;
+    constexpr std::size_t kWindow = 32768;
+    constexpr int kMaxChain = 256; // candidates tried per position, to bound the time on long runs
+    constexpr int kHashBits = 15;
+    constexpr std::size_t kNone = SIZE_MAX;
+
+    const std::size_t n = data.size();
+    std::vector<std::size_t> head(std::size_t{1} << kHashBits, kNone);
+    std::vector<std::size_t> previous(n, kNone);
+    const auto hash = [&](std::size_t i) {
+        const std::uint32_t three = data[i] | data[i + 1] << 8 | data[i + 2] << 16;
+        return (three * 2654435761u) >> (32 - kHashBits);
+    };
+    const auto insert = [&](std::size_t i) {
+        if (i + kMinMatch <= n)
+            previous[i] = std::exchange(head[hash(i)], i);
+    };
+    const auto longest = [&](std::size_t i) {
+        Token best{0, 0};
+        if (i + kMinMatch > n)
+            return best;
+        const std::size_t most = std::min(kMaxMatch, n - i);
+        int chain = kMaxChain;
+        for (std::size_t j = head[hash(i)]; j != kNone && i - j <= kWindow && chain-- > 0; j = previous[j])
+        {
+            std::size_t length = 0;
+            while (length < most && data[j + length] == data[i + length])
+                ++length;
+            if (length > static_cast<std::size_t>(best.length))
+            {
+                best = {static_cast<int>(length), static_cast<int>(i - j)};
+                if (length == most)
+                    break;
+            }
+        }
+        return best.length >= static_cast<int>(kMinMatch) ? best : Token{0, 0};
+    };
+
+    std::vector<Token> tokens;
+    Token match = longest(0);
+    for (std::size_t i = 0; i < n;)
+    {
+        insert(i);
+        const Token next = match.length > 0 ? longest(i + 1) : Token{0, 0};
+        if (match.length == 0 || next.length > match.length)
+        {
+            tokens.push_back({0, data[i]});
+            ++i;
+            match = match.length == 0 ? longest(i) : next;
+            continue;
+        }
+        tokens.push_back(match);
+        for (std::size_t k = 1; k < static_cast<std::size_t>(match.length); ++k)
+            insert(i + k);
+        i += static_cast<std::size_t>(match.length);
+        match = longest(i);
+    }
+    return tokens;
+}
+
+// The data as a single deflate block with codes fitted to it.
+Bytes Deflate(std::span<const std::uint8_t> data)
+{
+    const std::vector<Token> tokens = FindMatches(data);
+    std::vector<std::uint32_t> literalCounts(286), distanceCounts(30);
+    for (const Token& t : tokens)
+    {
+        if (t.length == 0)
+        {
+            ++literalCounts[static_cast<std::size_t>(t.value)];
+            continue;
+        }
+        ++literalCounts[257 + CodeFor(kLengthBase, t.length)];
+        ++distanceCounts[CodeFor(kDistanceBase, t.value)];
+    }
+    literalCounts[256] = 1; // end of block
+    const HuffmanCode literals(literalCounts, 15);
+    const HuffmanCode distances(distanceCounts, 15);
+
+    // The two tables' code lengths are sent as one sequence, trailing unused
+    // symbols dropped, and run-length coded: 16 repeats the previous length
+    // 3-6 times, 17 and 18 give 3-10 and 11-138 zeros.
+    std::size_t literalCodes = 286, distanceCodes = 30;
+    while (literals.Lengths()[literalCodes - 1] == 0)
+        --literalCodes;
+    while (distanceCodes > 1 && distances.Lengths()[distanceCodes - 1] == 0)
+        --distanceCodes;
+    std::vector<int> lengths = literals.Lengths();
+    lengths.resize(literalCodes);
+    const auto distanceLengths = std::span(distances.Lengths()).first(distanceCodes);
+    lengths.insert(lengths.end(), distanceLengths.begin(), distanceLengths.end());
+
+    struct LengthSymbol
+    {
+        int symbol, extra, extraBits;
+    };
+    std::vector<LengthSymbol> runs;
+    for (std::size_t i = 0; i < lengths.size();)
+    {
+        const int length = lengths[i];
+        std::size_t run = 1;
+        while (i + run < lengths.size() && lengths[i + run] == length)
+            ++run;
+        i += run;
+        if (length == 0)
+        {
+            for (; run >= 11; run -= std::min<std::size_t>(run, 138))
+                runs.push_back({18, static_cast<int>(std::min<std::size_t>(run, 138) - 11), 7});
+            if (run >= 3)
+            {
+                runs.push_back({17, static_cast<int>(run - 3), 3});
+                run = 0;
+            }
+        }
+        else
+        {
+            runs.push_back({length, 0, 0});
+            for (--run; run >= 3; run -= std::min<std::size_t>(run, 6))
+                runs.push_back({16, static_cast<int>(std::min<std::size_t>(run, 6) - 3), 2});
+        }
+        for (; run > 0; --run)
+            runs.push_back({length, 0, 0});
+    }
+    std::vector<std::uint32_t> runCounts(19);
+    for (const LengthSymbol& r : runs)
+        ++runCounts[static_cast<std::size_t>(r.symbol)];
+    const HuffmanCode runCode(runCounts, 7);
+    // The run code's own lengths go in this order, so that the rarely used
+    // tail can be left off.
+    constexpr std::array<std::size_t, 19> kOrder = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+    std::size_t runCodes = kOrder.size();
+    while (runCodes > 4 && runCode.Lengths()[kOrder[runCodes - 1]] == 0)
+        --runCodes;
+
+    BitWriter out;
+    out.Put(1, 1); // the final block
+    out.Put(2, 2); // with dynamic Huffman codes
+    out.Put(static_cast<std::uint32_t>(literalCodes - 257), 5);
+    out.Put(static_cast<std::uint32_t>(distanceCodes - 1), 5);
+    out.Put(static_cast<std::uint32_t>(runCodes - 4), 4);
+    for (std::size_t i = 0; i < runCodes; ++i)
+        out.Put(static_cast<std::uint32_t>(runCode.Lengths()[kOrder[i]]), 3);
+    for (const LengthSymbol& r : runs)
+    {
+        runCode.Put(out, static_cast<std::size_t>(r.symbol));
+        out.Put(static_cast<std::uint32_t>(r.extra), r.extraBits);
+    }
+    for (const Token& t : tokens)
+    {
+        if (t.length == 0)
+        {
+            literals.Put(out, static_cast<std::size_t>(t.value));
+            continue;
+        }
+        const std::size_t lengthCode = CodeFor(kLengthBase, t.length);
+        literals.Put(out, 257 + lengthCode);
+        out.Put(static_cast<std::uint32_t>(t.length - kLengthBase[lengthCode]), LengthExtraBits(lengthCode));
+        const std::size_t distanceCode = CodeFor(kDistanceBase, t.value);
+        distances.Put(out, distanceCode);
+        out.Put(static_cast<std::uint32_t>(t.value - kDistanceBase[distanceCode]), DistanceExtraBits(distanceCode));
+    }
+    literals.Put(out, 256);
+    return out.Finish();
+}
+
+// ---------------------------------------------------------------------------
+// PNG and .ico
+
 std::uint32_t Crc32(std::span<const std::uint8_t> data)
 {
     static const std::array<std::uint32_t, 256> table = [] {
@@ -537,35 +867,69 @@ void PutChunk(Bytes& out, std::string_view type, const Bytes& data)
     Put32BigEndian(out, Crc32(body));
 }
 
-// An RGBA PNG. The pixels go into stored (uncompressed) deflate blocks, which
-// keeps a compressor out of this program at the price of a bigger file; only
-// the 256 px image is a PNG.
+// The PNG filter that guesses each byte from its left (a), upper (b) and
+// upper-left (c) neighbours, whichever is closest to a + b - c.
+int Paeth(int a, int b, int c)
+{
+    const int pa = std::abs(b - c);
+    const int pb = std::abs(a - c);
+    const int pc = std::abs(a + b - 2 * c);
+    return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+}
+
+// The rows, each led by the number of the PNG filter it went through. Every
+// row takes the filter that leaves the smallest sum of its bytes read as
+// signed, the usual guess at what deflate will compress best: Up turns a
+// vertical gradient into a row of equal small numbers, Sub a flat run into
+// zeros.
+Bytes FilteredRows(const Image& image)
+{
+    const auto stride = static_cast<std::size_t>(image.size) * 4;
+    Bytes above(stride), row(stride), candidate(stride), best(stride), out;
+    for (std::size_t y = 0; y < static_cast<std::size_t>(image.size); ++y)
+    {
+        for (std::size_t x = 0; x < static_cast<std::size_t>(image.size); ++x)
+        {
+            const Color c = image.pixels[y * static_cast<std::size_t>(image.size) + x];
+            std::ranges::copy(std::array{c.r, c.g, c.b, c.a}, row.begin() + static_cast<std::ptrdiff_t>(4 * x));
+        }
+        int bestFilter = 0;
+        int bestCost = INT_MAX;
+        for (int filter = 0; filter <= 4; ++filter)
+        {
+            int cost = 0;
+            for (std::size_t i = 0; i < stride; ++i)
+            {
+                const int a = i >= 4 ? row[i - 4] : 0;
+                const int b = above[i];
+                const int c = i >= 4 ? above[i - 4] : 0;
+                const int guess = std::array{0, a, b, (a + b) / 2, Paeth(a, b, c)}[static_cast<std::size_t>(filter)];
+                candidate[i] = static_cast<std::uint8_t>(row[i] - guess);
+                cost += std::abs(static_cast<std::int8_t>(candidate[i]));
+            }
+            if (cost < bestCost)
+            {
+                bestFilter = filter;
+                bestCost = cost;
+                best.swap(candidate);
+            }
+        }
+        out.push_back(static_cast<std::uint8_t>(bestFilter));
+        out.insert(out.end(), best.begin(), best.end());
+        above.swap(row);
+    }
+    return out;
+}
+
+// An RGBA PNG: filtered rows in a zlib stream of one deflate block.
 Bytes Png(const Image& image)
 {
     const auto size = static_cast<std::uint32_t>(image.size);
-    Bytes raw;
-    for (std::uint32_t y = 0; y < size; ++y)
-    {
-        raw.push_back(0); // filter: none
-        for (std::uint32_t x = 0; x < size; ++x)
-        {
-            const Color c = image.pixels[y * size + x];
-            raw.insert(raw.end(), {c.r, c.g, c.b, c.a});
-        }
-    }
-
-    Bytes zlib = {0x78, 0x01};
-    constexpr std::size_t kMaxStored = 65535;
-    for (std::size_t at = 0; at < raw.size(); at += kMaxStored)
-    {
-        const std::size_t length = std::min(kMaxStored, raw.size() - at);
-        zlib.push_back(at + length == raw.size() ? 1 : 0); // BFINAL, BTYPE = stored
-        Put16(zlib, static_cast<std::uint32_t>(length));
-        Put16(zlib, static_cast<std::uint32_t>(~length & 0xFFFF));
-        zlib.insert(zlib.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
-                    raw.begin() + static_cast<std::ptrdiff_t>(at + length));
-    }
-    Put32BigEndian(zlib, Adler32(raw));
+    const Bytes rows = FilteredRows(image);
+    Bytes zlib = {0x78, 0xDA}; // deflate with a 32 KiB window, best compression
+    const Bytes compressed = Deflate(rows);
+    zlib.insert(zlib.end(), compressed.begin(), compressed.end());
+    Put32BigEndian(zlib, Adler32(rows));
 
     Bytes header;
     Put32BigEndian(header, size);

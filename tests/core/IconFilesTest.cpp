@@ -4,9 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <ostream>
+#include <span>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -66,6 +69,225 @@ std::uint32_t Be32(const Bytes& b, std::size_t at) { return b.at(at) << 24 | b.a
 
 std::size_t RowBytes(int size, int bits) { return static_cast<std::size_t>((size * bits + 31) / 32 * 4); }
 
+// Nothing else in Kelvory ever decodes the PNG image (the launcher draws the
+// bitmaps), so this inflater is what proves make_icons' deflate output is
+// sound. It reads every block type and throws on anything malformed.
+class Inflater
+{
+public:
+    explicit Inflater(std::span<const std::uint8_t> in) : in_(in) {}
+
+    Bytes Run()
+    {
+        Bytes out;
+        for (bool last = false; !last;)
+        {
+            last = Bits(1);
+            const int type = Bits(2);
+            if (type == 0)
+            {
+                at_ = (at_ + 7) / 8 * 8;
+                const int length = Bits(16);
+                if (Bits(16) != (~length & 0xFFFF))
+                    throw std::runtime_error("stored length and its complement disagree");
+                for (int i = 0; i < length; ++i)
+                    out.push_back(static_cast<std::uint8_t>(Bits(8)));
+                continue;
+            }
+            if (type == 3)
+                throw std::runtime_error("reserved block type");
+            std::vector<int> lengths; // literal/length code, then distance code
+            std::size_t literals = 288;
+            if (type == 1)
+            {
+                for (auto [count, length] : {std::pair{144, 8}, {112, 9}, {24, 7}, {8, 8}, {30, 5}})
+                    lengths.insert(lengths.end(), count, length);
+            }
+            else
+            {
+                literals = static_cast<std::size_t>(Bits(5) + 257);
+                const auto total = literals + static_cast<std::size_t>(Bits(5) + 1);
+                const int runLengthCodes = Bits(4) + 4;
+                std::vector<int> runLengths(19);
+                for (int i = 0; i < runLengthCodes; ++i)
+                    runLengths[kRunOrder[static_cast<std::size_t>(i)]] = Bits(3);
+                const Code runs(runLengths);
+                while (lengths.size() < total)
+                {
+                    const int symbol = Decode(runs);
+                    if (symbol < 16)
+                        lengths.push_back(symbol);
+                    else if (symbol == 16 && !lengths.empty())
+                        lengths.insert(lengths.end(), static_cast<std::size_t>(3 + Bits(2)), lengths.back());
+                    else if (symbol == 17)
+                        lengths.insert(lengths.end(), static_cast<std::size_t>(3 + Bits(3)), 0);
+                    else if (symbol == 18)
+                        lengths.insert(lengths.end(), static_cast<std::size_t>(11 + Bits(7)), 0);
+                    else
+                        throw std::runtime_error("repeat with nothing to repeat");
+                }
+                if (lengths.size() != total)
+                    throw std::runtime_error("code lengths run past the tables");
+            }
+            const Code literal{std::span(lengths).first(literals)};
+            const Code distance{std::span(lengths).subspan(literals)};
+            for (int symbol; (symbol = Decode(literal)) != 256;)
+            {
+                if (symbol < 256)
+                {
+                    out.push_back(static_cast<std::uint8_t>(symbol));
+                    continue;
+                }
+                const auto l = static_cast<std::size_t>(symbol - 257);
+                if (l >= kLengthBase.size())
+                    throw std::runtime_error("invalid length code");
+                const int length = kLengthBase[l] + Bits(kLengthExtra[l]);
+                const auto d = static_cast<std::size_t>(Decode(distance));
+                if (d >= kDistanceBase.size())
+                    throw std::runtime_error("invalid distance code");
+                const auto back = static_cast<std::size_t>(kDistanceBase[d] + Bits(kDistanceExtra[d]));
+                if (back > out.size())
+                    throw std::runtime_error("distance before the start");
+                for (int i = 0; i < length; ++i)
+                    out.push_back(out[out.size() - back]);
+            }
+        }
+        return out;
+    }
+
+private:
+    // A canonical Huffman code as the number of codes of each length and the
+    // symbols in code order.
+    struct Code
+    {
+        explicit Code(std::span<const int> lengths)
+        {
+            for (int length : lengths)
+                ++perLength[static_cast<std::size_t>(length)];
+            for (int length = 1; length < 16; ++length)
+                for (std::size_t s = 0; s < lengths.size(); ++s)
+                    if (lengths[s] == length)
+                        symbols.push_back(static_cast<int>(s));
+        }
+        std::array<int, 16> perLength{};
+        std::vector<int> symbols;
+    };
+
+    int Bits(int count)
+    {
+        int value = 0;
+        for (int i = 0; i < count; ++i, ++at_)
+        {
+            if (at_ / 8 >= in_.size())
+                throw std::runtime_error("data ends inside a block");
+            value |= (in_[at_ / 8] >> (at_ % 8) & 1) << i;
+        }
+        return value;
+    }
+
+    // Huffman codes arrive most significant bit first; the codes of each
+    // length follow those of the lengths before.
+    int Decode(const Code& code)
+    {
+        int value = 0, first = 0, index = 0;
+        for (std::size_t length = 1; length < 16; ++length)
+        {
+            value |= Bits(1);
+            const int count = code.perLength[length];
+            if (value - first < count)
+                return code.symbols[static_cast<std::size_t>(index + value - first)];
+            index += count;
+            first = (first + count) << 1;
+            value <<= 1;
+        }
+        throw std::runtime_error("no such code");
+    }
+
+    static constexpr std::array<std::size_t, 19> kRunOrder = {16, 17, 18, 0,  8, 7,  9, 6,  10, 5,
+                                                              11, 4,  12, 3, 13, 2, 14, 1, 15};
+    static constexpr std::array<int, 29> kLengthBase = {3,  4,  5,  6,  7,  8,  9,  10,  11,  13,  15,  17,  19,  23, 27,
+                                                        31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+    static constexpr std::array<int, 29> kLengthExtra = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                                         2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+    static constexpr std::array<int, 30> kDistanceBase = {1,    2,    3,    4,    5,    7,    9,    13,   17,   25,
+                                                          33,   49,   65,   97,   129,  193,  257,  385,  513,  769,
+                                                          1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385,
+                                                          24577};
+    static constexpr std::array<int, 30> kDistanceExtra = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
+                                                           6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+
+    std::span<const std::uint8_t> in_;
+    std::size_t at_ = 0; // in bits
+};
+
+std::uint32_t Crc32(std::span<const std::uint8_t> data)
+{
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::uint8_t byte : data)
+    {
+        crc ^= byte;
+        for (int k = 0; k < 8; ++k)
+            crc = crc & 1 ? 0xEDB88320u ^ crc >> 1 : crc >> 1;
+    }
+    return ~crc;
+}
+
+// The RGBA pixels of a 256 px PNG, rows top-down, after checking every chunk's
+// CRC, the zlib wrapper and that each row is undone by a valid filter.
+Bytes DecodePng(const Bytes& png)
+{
+    Bytes zlib;
+    std::size_t at = 8;
+    for (std::string type; type != "IEND"; at += 12 + Be32(png, at))
+    {
+        const std::size_t length = Be32(png, at);
+        if (at + 12 + length > png.size())
+            throw std::runtime_error("chunk runs past the end");
+        const std::span chunk(png.begin() + static_cast<std::ptrdiff_t>(at + 4), 4 + length);
+        if (Crc32(chunk) != Be32(png, at + 8 + length))
+            throw std::runtime_error("bad chunk CRC");
+        type.assign(chunk.begin(), chunk.begin() + 4);
+        if (type == "IDAT")
+            zlib.insert(zlib.end(), chunk.begin() + 4, chunk.end());
+    }
+    if (at != png.size())
+        throw std::runtime_error("data after IEND");
+    if (zlib.size() < 6 || (zlib[0] & 0x0F) != 8 || (zlib[0] << 8 | zlib[1]) % 31 != 0 || (zlib[1] & 0x20))
+        throw std::runtime_error("bad zlib header");
+    const Bytes rows = Inflater(std::span(zlib).subspan(2, zlib.size() - 6)).Run();
+    std::uint32_t a = 1, b = 0;
+    for (std::uint8_t byte : rows)
+    {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    if ((b << 16 | a) != Be32(zlib, zlib.size() - 4))
+        throw std::runtime_error("bad Adler-32");
+
+    constexpr std::size_t kStride = 256 * 4;
+    if (rows.size() != 256 * (1 + kStride))
+        throw std::runtime_error("wrong amount of pixel data");
+    Bytes pixels;
+    for (std::size_t y = 0; y < 256; ++y)
+    {
+        const std::uint8_t filter = rows[y * (1 + kStride)];
+        if (filter > 4)
+            throw std::runtime_error("unknown row filter");
+        for (std::size_t i = 0; i < kStride; ++i)
+        {
+            const int left = i >= 4 ? pixels[pixels.size() - 4] : 0;
+            const int up = y > 0 ? pixels[pixels.size() - kStride] : 0;
+            const int upLeft = y > 0 && i >= 4 ? pixels[pixels.size() - kStride - 4] : 0;
+            const int p = left + up - upLeft;
+            const int pl = std::abs(p - left), pu = std::abs(p - up), pul = std::abs(p - upLeft);
+            const int paeth = pl <= pu && pl <= pul ? left : pu <= pul ? up : upLeft;
+            const int guess = std::array{0, left, up, (left + up) / 2, paeth}[filter];
+            pixels.push_back(static_cast<std::uint8_t>(rows[y * (1 + kStride) + 1 + i] + guess));
+        }
+    }
+    return pixels;
+}
+
 class IconFileTest : public testing::TestWithParam<IconFile>
 {
 };
@@ -124,6 +346,22 @@ TEST_P(IconFileTest, ImagesAreWellFormed)
             EXPECT_EQ(Be32(image, 20), 256u);
             EXPECT_EQ(image.at(24), 8);  // bits per sample
             EXPECT_EQ(image.at(25), 6);  // RGBA
+            // The PNG is embedded in kelvory.exe; its pixels alone are 256 KB
+            // uncompressed, and the flat artwork deflates to a few.
+            EXPECT_LT(image.size(), 32u * 1024);
+            try
+            {
+                const Bytes pixels = DecodePng(image);
+                // The window sits inside a transparent margin, and its console
+                // is opaque.
+                for (std::size_t corner : {0, 255, 255 * 256, 256 * 256 - 1})
+                    EXPECT_EQ(pixels[4 * corner + 3], 0) << "corner pixel " << corner;
+                EXPECT_EQ(pixels[4 * (160 * 256 + 128) + 3], 255);
+            }
+            catch (const std::exception& e)
+            {
+                ADD_FAILURE() << "PNG does not decode: " << e.what();
+            }
             continue;
         }
 
