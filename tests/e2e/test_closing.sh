@@ -11,6 +11,12 @@ start_launcher "$work/app/kelvory.exe"
 window_info close-app
 check "closing the application window ends the program" wait_for_exit
 
+# The end of the Windows session: the launcher agrees, and ends when it is confirmed.
+start_launcher "$work/app/kelvory.exe"
+answer=$(window_info end-session)
+check "the session's end is agreed to" [ "$answer" = "query-end-session 1" ]
+check "the confirmed end of the session ends the program" wait_for_exit
+
 # A folder path of more than 260 characters: the whole module path is read, so
 # the title is still the file name's.
 deep="$work/deep"

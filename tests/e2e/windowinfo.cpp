@@ -4,10 +4,15 @@
 //                           image button, in screen coordinates
 //   windowinfo close-main   posts WM_CLOSE to the main window
 //   windowinfo close-app    posts WM_CLOSE to the application window
+//   windowinfo start N EXE  starts EXE with show command N in its startup
+//                           information, as a shortcut or another shell would
+//   windowinfo end-session  asks the main window whether the session may end,
+//                           prints the answer, then tells it that it ends
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
+#include <string>
 
 namespace {
 
@@ -43,7 +48,23 @@ int wmain(int argc, wchar_t** argv)
 {
     const bool closeApplication = argc > 1 && std::wcscmp(argv[1], L"close-app") == 0;
     const bool closeMain = argc > 1 && std::wcscmp(argv[1], L"close-main") == 0;
+    const bool endSession = argc > 1 && std::wcscmp(argv[1], L"end-session") == 0;
 
+    if (argc > 3 && std::wcscmp(argv[1], L"start") == 0) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(_wtoi(argv[2]));
+        PROCESS_INFORMATION process{};
+        std::wstring commandLine = std::wstring(L"\"") + argv[3] + L"\"";
+        if (!CreateProcessW(argv[3], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process)) {
+            return 1;
+        }
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return 0;
+    }
     if (closeApplication) {
         const HWND application = FindLauncherWindow(L"KelvoryApplication");
         return application && PostMessageW(application, WM_CLOSE, 0, 0) ? 0 : 1;
@@ -55,6 +76,14 @@ int wmain(int argc, wchar_t** argv)
     }
     if (closeMain) {
         return PostMessageW(main, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (endSession) {
+        const LRESULT agreed = SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        std::printf("query-end-session %d\n", static_cast<int>(agreed));
+        std::fflush(stdout);
+        // The launcher ends its process while handling this, so no answer comes back.
+        SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, nullptr);
+        return 0;
     }
 
     RECT window;
