@@ -32,6 +32,22 @@ void RegisterWindowClass(const WNDCLASSEXW& windowClass)
     }
 }
 
+bool HandleSessionEnd(UINT message, WPARAM wParam, LRESULT& result) noexcept
+{
+    if (message == WM_QUERYENDSESSION) {
+        result = TRUE;
+        return true;
+    }
+    if (message == WM_ENDSESSION) {
+        if (wParam) {
+            ExitProcess(0);
+        }
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
 void ShowHandlerFailure(const std::exception_ptr& failure) noexcept
 {
     if (const Application* application = Application::Current()) {
@@ -130,6 +146,9 @@ void Application::ShowFailure(const std::exception_ptr& failure) const noexcept
 
 LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (LRESULT result = 0; HandleSessionEnd(message, wParam, result)) {
+        return result;
+    }
     switch (message) {
     case WM_CLOSE:
         // Closing the taskbar button closes the main window, which ends the program.
@@ -138,13 +157,6 @@ LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
             return 0;
         }
         break;
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_ENDSESSION:
-        if (wParam) {
-            ExitProcess(0);
-        }
-        return 0;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_RESTORE && m_showMainOnRestore && m_mainWindow) {
             const LRESULT result = DefWindowProcW(window, message, wParam, lParam);

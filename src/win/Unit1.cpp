@@ -258,6 +258,9 @@ void TForm1::ProgramButtonClick(ImageControl& sender)
 
 LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (LRESULT result = 0; HandleSessionEnd(message, wParam, result)) {
+        return result;
+    }
     switch (message) {
     case WM_NCCREATE:
         m_handle = window;
@@ -274,13 +277,6 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_DESTROY:
         if (m_application.MainWindow() == window) {
             PostQuitMessage(0);
-        }
-        return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_ENDSESSION:
-        if (wParam) {
-            ExitProcess(0);
         }
         return 0;
     case WM_NCDESTROY:

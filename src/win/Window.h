@@ -37,6 +37,11 @@ LRESULT CALLBACK WindowProcStub(HWND window, UINT message, WPARAM wParam, LPARAM
     }
 }
 
+// The end of the Windows session, for both top-level windows: agreed to at
+// once, and when it is confirmed the program ends there and then; nothing is
+// saved on the way out. True when the message was one of the two.
+bool HandleSessionEnd(UINT message, WPARAM wParam, LRESULT& result) noexcept;
+
 // Registers a window class of this program once; later calls do nothing.
 void RegisterWindowClass(const WNDCLASSEXW& windowClass);
 
