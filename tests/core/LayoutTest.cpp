@@ -9,8 +9,16 @@ constexpr ControlLayout kControls[] = {
     {u"GroupBox1", ControlKind::GroupBox, 0, 0, 198, 61},
     {u"Image6", ControlKind::Image, 152, 16, 32, 32, 104},
 };
-constexpr FormLayout kLayout{.fontHeight = -11, .clientWidth = 198, .clientHeight = 61,
-                             .pixelsPerInch = 96, .textHeight = 13, .controls = kControls};
+constexpr FormLayout kLayout{.name = u"Form1",
+                             .className = u"TForm1",
+                             .caption = u"",
+                             .fontName = u"MS Sans Serif",
+                             .fontHeight = -11,
+                             .clientWidth = 198,
+                             .clientHeight = 61,
+                             .pixelsPerInch = 96,
+                             .textHeight = 13,
+                             .controls = kControls};
 
 TEST(ScaleLayout, KeepsEveryPixelWhenTheTextMeasuresAsStored)
 {
