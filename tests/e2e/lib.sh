@@ -62,6 +62,13 @@ button_centre() {
   window_info | awk -v name="$1" '$1 == "image" && $2 == name { print int(($3 + $5) / 2), int(($4 + $6) / 2) }'
 }
 
+# click_button <name> [<X button>]: a click at the centre of that image button.
+click_button() {
+  local x y
+  read -r x y < <(button_centre "$1")
+  click_at "$x" "$y" "${2:-1}"
+}
+
 click_at() { xdotool mousemove --sync "$1" "$2" click "${3:-1}"; sleep 0.3; }
 double_click_at() { xdotool mousemove --sync "$1" "$2" click --repeat 2 --delay 80 1; sleep 0.3; }
 
@@ -88,6 +95,28 @@ wait_for_exit() {
 
 # The Windows processes whose command line names the given program.
 wine_processes() { pgrep -f -i "$1" || true; }
+
+# check_centred <window_info output>: the window lies centred in the work area
+# at the size it has.
+check_centred() {
+  local l t r b workRight workBottom
+  read -r _ l t r b _ < <(grep '^window ' <<<"$1")
+  read -r _ _ _ workRight workBottom < <(grep '^workarea ' <<<"$1")
+  check "centred in the work area at its width $((r - l))" \
+    [ "$l" -eq $(((workRight - (r - l)) / 2)) -a "$t" -eq $(((workBottom - (b - t)) / 2)) ]
+}
+
+# check_icons_painted <window_info output> <button name>...: each button's square
+# on the screen holds more than a flat colour.
+check_icons_painted() {
+  local info=$1 name l t colours
+  shift
+  for name in "$@"; do
+    read -r l t < <(grep "^image $name " <<<"$info" | awk '{print $3, $4}')
+    colours=$(import -window root -crop "32x32+$l+$t" +repage -format %k info:)
+    check "$name shows its icon ($colours colours)" [ "$colours" -gt 8 ]
+  done
+}
 
 screenshot() { # screenshot <file> : the main window's outer rectangle
   local l t r b

@@ -10,29 +10,20 @@ start_launcher "$work/app/kelvory.exe"
 
 info=$(window_info)
 echo "$info"
-read -r _ left top right bottom visible _ < <(grep '^window ' <<<"$info")
-read -r _ _ _ workRight workBottom < <(grep '^workarea ' <<<"$info")
-width=$((right - left)); height=$((bottom - top))
-check "the window is shown" [ "$visible" = 1 ]
+check "the window is shown" grep -q '^window .* 1 0 0$' <<<"$info"
 check "the client area is 198 x 61" grep -q '^client [0-9-]* [0-9-]* 198 61$' <<<"$info"
-check "centred in the work area" [ "$left" -eq $(((workRight - width) / 2)) -a "$top" -eq $(((workBottom - height) / 2)) ]
+check_centred "$info"
 check "exactly the four fixed buttons" [ "$(grep -c '^image .* 1$' <<<"$info")" -eq 4 ]
 
 # The four icons are painted: each button's square holds more than a flat colour.
 screenshot "$work/fixed.png"
-for name in Image3 Image2 Image4 Image6; do
-  read -r l t r b < <(grep "^image $name " <<<"$info" | awk '{print $3, $4, $5, $6}')
-  colours=$(import -window root -crop "32x32+$l+$t" +repage -format %k info:)
-  check "$name shows its icon ($colours colours)" [ "$colours" -gt 8 ]
-done
+check_icons_painted "$info" Image3 Image2 Image4 Image6
 
 # Shut down and restart reach the recorder standing in for wpeutil, with show
 # mode 10 (SW_SHOWDEFAULT). Nothing here can turn the machine off.
-read -r x y < <(button_centre Image4)
-click_at "$x" "$y"
+click_button Image4
 check "shut down starts wpeutil once" wait_for_lines "$log" 1
-read -r x y < <(button_centre Image6)
-click_at "$x" "$y"
+click_button Image6
 check "restart starts wpeutil once more" wait_for_lines "$log" 2
 cat "$log"
 check "shut down asks for 'shutdown' with show mode 10" grep -q $'^wpeutil.exe\t.* shutdown\t10\r$' <(sed -n 1p "$log")
@@ -50,8 +41,7 @@ check "a double click starts once, right and middle clicks never" [ "$(line_coun
 # for the process, then end it so its window cannot swallow the next click.
 for pair in "Image3 cmd.exe" "Image2 taskmgr.exe"; do
   set -- $pair
-  read -r x y < <(button_centre "$1")
-  click_at "$x" "$y"
+  click_button "$1"
   found=""
   for _ in $(seq 50); do
     found=$(wine_processes "system32.$2")

@@ -29,18 +29,16 @@ start_launcher "$app/kelvory.exe"
 
 info=$(window_info)
 echo "$info"
-read -r _ left top right bottom _ < <(grep '^window ' <<<"$info")
-read -r _ _ _ workRight workBottom < <(grep '^workarea ' <<<"$info")
-width=$((right - left)); height=$((bottom - top))
-read -r _ _ _ clientWidth _ < <(grep '^client ' <<<"$info")
+read -r _ left _ right _ < <(grep '^window ' <<<"$info")
+width=$((right - left))
+read -r _ clientLeft _ clientWidth _ < <(grep '^client ' <<<"$info")
 check "two buttons widen the window by 96" [ "$clientWidth" -eq $((198 + 96)) ]
-check "centred at its final width" [ "$left" -eq $(((workRight - width) / 2)) -a "$top" -eq $(((workBottom - height) / 2)) ]
+check_centred "$info"
 check "prog2 and prog5 are shown, nothing for prog3 or prog9" \
   [ "$(grep '^image prog' <<<"$info" | awk '{print $2}' | tr '\n' ' ')" = "prog2 prog5 " ]
 
 # Positions inside the client area: the row goes on at 48-pixel steps from the
 # right edge of the widened window (the outer width minus 50).
-read -r _ clientLeft _ < <(grep '^client ' <<<"$info")
 for pair in "prog2 $((width - 48 - 50))" "prog5 $((width - 50))"; do
   set -- $pair
   read -r l t < <(grep "^image $1 " <<<"$info" | awk '{print $3, $4}')
@@ -48,17 +46,11 @@ for pair in "prog2 $((width - 48 - 50))" "prog5 $((width - 50))"; do
 done
 
 screenshot "$work/configured.png"
-for name in prog2 prog5; do
-  read -r l t < <(grep "^image $name " <<<"$info" | awk '{print $3, $4}')
-  colours=$(import -window root -crop "32x32+$l+$t" +repage -format %k info:)
-  check "$name shows its program's icon ($colours colours)" [ "$colours" -gt 8 ]
-done
+check_icons_painted "$info" prog2 prog5
 
-read -r x y < <(button_centre prog5)
-click_at "$x" "$y"
+click_button prog5
 check "prog5 starts beta.exe" wait_for_lines "$log" 1
-read -r x y < <(button_centre prog2)
-click_at "$x" "$y"
+click_button prog2
 check "prog2 starts alpha.exe" wait_for_lines "$log" 2
 cat "$log"
 check "the first start is beta.exe with show mode 10" grep -q $'^beta.exe\t.*\t10\r$' <(sed -n 1p "$log")
@@ -66,7 +58,7 @@ check "the second start is alpha.exe with show mode 10" grep -q $'^alpha.exe\t.*
 
 # An edit after start-up: the same button now starts the new path.
 sed -i 's|alpha.exe|beta.exe|' "$app/kelvory.ini"
-click_at "$x" "$y"
+click_button prog2
 check "an edited entry starts its new path" wait_for_lines "$log" 3
 check "prog2 now starts beta.exe" grep -q $'^beta.exe\t' <(sed -n 3p "$log")
 
