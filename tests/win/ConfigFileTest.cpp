@@ -1,6 +1,7 @@
 #include "ConfigFile.h"
 
 #include "ModulePath.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -32,15 +33,7 @@ std::wstring DirectoryOf(const std::wstring& path)
 
 bool WriteBytes(const std::wstring& path, std::string_view bytes)
 {
-    const HANDLE file = CreateFileW(Extended(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    const BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return wrote && written == bytes.size();
+    return test::WriteFileBytes(Extended(path), bytes);
 }
 
 // Files without a byte order mark are read in the ANSI code page, as on Windows,

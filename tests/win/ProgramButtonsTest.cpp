@@ -3,7 +3,7 @@
 // window is created hidden with a recorder in place of the shell.
 #include "Application.h"
 #include "Unit1.h"
-#include "WindowTestSupport.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ protected:
         DeleteFileW(ini.c_str());
     }
 
-    void Configure(std::string_view text) { ASSERT_TRUE(test::WriteAsciiFile(ini, text)); }
+    void Configure(std::string_view text) { ASSERT_TRUE(test::WriteFileBytes(ini, text)); }
 
     void CreateForm()
     {

@@ -2,7 +2,7 @@
 // recorder in place of the shell, and driven by real window messages.
 #include "Application.h"
 #include "Unit1.h"
-#include "WindowTestSupport.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #pragma once
-// What the window tests share: real mouse messages to an image button, and
+// What the tests under Wine share: real mouse messages to an image button, and
 // fixture files written byte for byte.
 #include "ImageControl.h"
 #include "ModulePath.h"
@@ -24,17 +24,18 @@ inline void Click(const ImageControl& image)
     SendMouse(image, WM_LBUTTONUP);
 }
 
-// Writes ASCII text as it stands; the profile reader takes it in the ANSI code page.
-inline bool WriteAsciiFile(const std::wstring& path, std::string_view text)
+// Writes the bytes as they stand. The profile reader takes a file without a
+// byte order mark in the ANSI code page.
+inline bool WriteFileBytes(const std::wstring& path, std::string_view bytes)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
     DWORD written = 0;
-    const BOOL wrote = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    const BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
-    return wrote && written == text.size();
+    return wrote && written == bytes.size();
 }
 
 // The folder of the running test program, with its trailing backslash.
