@@ -1,24 +1,13 @@
 #include "Layout.h"
+#include "Unit1Layout.h"
 
 #include <gtest/gtest.h>
 
 namespace kelvory {
 namespace {
 
-constexpr ControlLayout kControls[] = {
-    {u"GroupBox1", ControlKind::GroupBox, 0, 0, 198, 61},
-    {u"Image6", ControlKind::Image, 152, 16, 32, 32, 104},
-};
-constexpr FormLayout kLayout{.name = u"Form1",
-                             .className = u"TForm1",
-                             .caption = u"",
-                             .fontName = u"MS Sans Serif",
-                             .fontHeight = -11,
-                             .clientWidth = 198,
-                             .clientHeight = 61,
-                             .pixelsPerInch = 96,
-                             .textHeight = 13,
-                             .controls = kControls};
+// The main window's own stored layout.
+constexpr const FormLayout& kLayout = kForm1Layout;
 
 TEST(ScaleLayout, KeepsEveryPixelWhenTheTextMeasuresAsStored)
 {
@@ -34,7 +23,8 @@ TEST(ScaleLayout, KeepsEveryPixelWhenTheTextMeasuresAsStored)
         EXPECT_EQ(scaled.fontHeight, measuredWith);
         EXPECT_EQ(scaled.clientWidth, 198);
         EXPECT_EQ(scaled.clientHeight, 61);
-        EXPECT_EQ(scaled.controls, (std::vector<Bounds>{{0, 0, 198, 61}, {152, 16, 32, 32}}));
+        EXPECT_EQ(scaled.controls, (std::vector<Bounds>{
+                                       {0, 0, 198, 61}, {8, 16, 32, 32}, {56, 16, 32, 32}, {104, 16, 32, 32}, {152, 16, 32, 32}}));
     }
 }
 
@@ -44,7 +34,8 @@ TEST(ScaleLayout, ScalesPositionsAndSizesByTheMeasuredOverTheStoredTextHeight)
     EXPECT_EQ(scaled.fontHeight, -17); // -11 * 144 / 96 = -16.5, rounded away from zero
     EXPECT_EQ(scaled.clientWidth, 305); // 198 * 20 / 13 = 304.6
     EXPECT_EQ(scaled.clientHeight, 94); // 61 * 20 / 13 = 93.8
-    EXPECT_EQ(scaled.controls, (std::vector<Bounds>{{0, 0, 305, 94}, {234, 25, 49, 49}}));
+    EXPECT_EQ(scaled.controls, (std::vector<Bounds>{
+                                   {0, 0, 305, 94}, {12, 25, 49, 49}, {86, 25, 49, 49}, {160, 25, 49, 49}, {234, 25, 49, 49}}));
 }
 
 TEST(MulDivRounded, RoundsHalfAwayFromZero)
