@@ -132,7 +132,6 @@ void TForm1::LoadStoredLayout()
     if (!m_handle) {
         throw std::runtime_error("The main window could not be created");
     }
-    SendMessageW(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
     SetClientSize(layout.clientWidth, layout.clientHeight);
 
     for (std::size_t i = 0; i < kForm1Layout.controls.size(); ++i) {
@@ -265,6 +264,8 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_NCCREATE:
         m_handle = window;
         break;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(m_font.get());
     case WM_SIZE:
         // The group box fills the client area, so it grows with every added button.
         if (GroupBox1) {

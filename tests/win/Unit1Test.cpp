@@ -49,6 +49,13 @@ TEST_F(Form1Test, IsAHiddenOwnedToolWindowWithoutTitleBarButtons)
     EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_POPUP | WS_CHILD), 0u);
     EXPECT_EQ(exStyle & (WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT), DWORD(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT));
     EXPECT_EQ(exStyle & (WS_EX_APPWINDOW | WS_EX_CONTEXTHELP), 0u);
+
+    // The button-face colour and the stored font, unscaled on this 96-dpi screen.
+    EXPECT_EQ(GetClassLongPtrW(window, GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
+    LOGFONTW font{};
+    ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font), &font));
+    EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
+    EXPECT_EQ(font.lfHeight, -11);
 }
 
 TEST_F(Form1Test, HoldsTheFourFixedButtonsInAGroupBoxFillingTheClientArea)
