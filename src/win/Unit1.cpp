@@ -10,9 +10,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-namespace kelvory {
+#include <stdexcept>
 
-TForm1* Form1 = nullptr;
+namespace kelvory {
 
 namespace {
 
@@ -87,7 +87,6 @@ TForm1::TForm1(Application& application, LaunchFunction launch)
     : Image3(application.Instance()), Image2(application.Instance()), Image4(application.Instance()),
       Image6(application.Instance()), m_application(application), m_launch(std::move(launch))
 {
-    Form1 = this;
     LoadStoredLayout();
 
     // A failure escaping the creation handler is reported, and start-up goes on
@@ -103,9 +102,6 @@ TForm1::~TForm1()
 {
     if (m_handle) {
         DestroyWindow(m_handle);
-    }
-    if (Form1 == this) {
-        Form1 = nullptr;
     }
 }
 

@@ -61,7 +61,4 @@ private:
     UniqueFont m_font;
 };
 
-// The single main window of the program, while it exists.
-extern TForm1* Form1;
-
 } // namespace kelvory

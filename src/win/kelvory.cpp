@@ -20,8 +20,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     {
         kelvory::Application application(instance);
         try {
-            kelvory::TForm1 form(application);
-            exitCode = application.Run(form.Handle(), kelvory::FirstShowFor(kelvory::StartShowCommand()));
+            kelvory::TForm1 Form1(application);
+            exitCode = application.Run(Form1.Handle(), kelvory::FirstShowFor(kelvory::StartShowCommand()));
         } catch (...) {
             application.ShowFailure(std::current_exception());
             exitCode = 1;
