@@ -8,7 +8,7 @@
 namespace kelvory {
 
 // Hands one request to the shell with ShellExecuteW. Whether the start worked is
-// not examined: a failed start leaves no trace, by design.
+// not examined: a failed start leaves no trace, on purpose.
 void Launch(const LaunchRequest& request);
 
 // What the window calls to start a program: Launch in the program, a recorder in
