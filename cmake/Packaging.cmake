@@ -1,0 +1,40 @@
+# The release package, kelvory-<version>-win64.zip, made by CPack with
+# `cmake --build --preset mingw --target package`. It holds exactly the program,
+# a WinPE sample kelvory.ini, a winpeshl.ini that makes Kelvory the shell, a
+# short deployment guide and the licence, all at its root. SHA256SUMS lies
+# beside it.
+#
+# Two clean builds of one commit give the same zip, byte for byte: the linker
+# writes no time stamp into kelvory.exe, nothing compiled carries a build path
+# (see the prefix maps in the top-level file), and every entry of the zip gets
+# one fixed time and the entries are in name order (see
+# package/CPackOptions.cmake.in and cmake/FinishPackage.cmake).
+
+target_link_options(kelvory PRIVATE -Wl,--no-insert-timestamp)
+
+# The text files get CRLF line ends, because Notepad is the editor in WinPE.
+set(kelvory_package_texts
+  package/kelvory.ini kelvory.ini
+  package/winpeshl.ini winpeshl.ini
+  package/README.txt README.txt
+  LICENSE LICENSE.txt)
+set(kelvory_package_folder ${PROJECT_BINARY_DIR}/package)
+while(kelvory_package_texts)
+  list(POP_FRONT kelvory_package_texts source name)
+  configure_file(${PROJECT_SOURCE_DIR}/${source} ${kelvory_package_folder}/${name} @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${kelvory_package_folder}/${name} DESTINATION .)
+endwhile()
+install(TARGETS kelvory RUNTIME DESTINATION .)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME kelvory)
+set(CPACK_PACKAGE_VENDOR "the Kelvory developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(KELVORY_PACKAGE_FILE_NAME kelvory-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_FILE_NAME ${KELVORY_PACKAGE_FILE_NAME})
+set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackOptions.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/FinishPackage.cmake)
+configure_file(${PROJECT_SOURCE_DIR}/package/CPackOptions.cmake.in ${CPACK_PROJECT_CONFIG_FILE} @ONLY)
+include(CPack)
