@@ -172,10 +172,9 @@ Shape Arc(Vec centre, double radius, double width, double from, double to, Cap c
         if (cap == Cap::Round) {
             return std::min(Length(p - start), Length(p - end)) - width / 2;
         }
-        return std::min(SegmentDistance(p, OnCircle(centre, radius - width / 2, from),
-                                        OnCircle(centre, radius + width / 2, from)),
-                        SegmentDistance(p, OnCircle(centre, radius - width / 2, to),
-                                        OnCircle(centre, radius + width / 2, to)));
+        return std::min(
+            SegmentDistance(p, OnCircle(centre, radius - width / 2, from), OnCircle(centre, radius + width / 2, from)),
+            SegmentDistance(p, OnCircle(centre, radius - width / 2, to), OnCircle(centre, radius + width / 2, to)));
     };
 }
 

@@ -50,8 +50,8 @@ constexpr Color kFuchsia = Rgb(0xFF00FF);
 constexpr Color kAqua = Rgb(0x00FFFF);
 constexpr Color kWhite = Rgb(0xFFFFFF);
 
-constexpr std::array<Color, 16> kVgaPalette = {kBlack, kMaroon, kGreen,   kOlive, kNavy, kPurple, kTeal, kSilver,
-                                               kGrey,  kRed,    kLime,    kYellow, kBlue, kFuchsia, kAqua, kWhite};
+constexpr std::array<Color, 16> kVgaPalette = {kBlack, kMaroon, kGreen, kOlive,  kNavy, kPurple,  kTeal, kSilver,
+                                               kGrey,  kRed,    kLime,  kYellow, kBlue, kFuchsia, kAqua, kWhite};
 
 struct Vec {
     double x = 0;

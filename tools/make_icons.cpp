@@ -25,8 +25,8 @@ Bytes DrawIconFile(const IconImageSet& set)
     std::vector<IconFileImage> images;
     for (const IconImage& image : ImagesInFileOrder(set)) {
         const Image pixels = DrawImage(set.resourceId, image.size, image.bitsPerPixel);
-        images.push_back({image.size, image.bitsPerPixel,
-                          image.png ? PngImage(pixels) : BitmapImage(pixels, image.bitsPerPixel)});
+        images.push_back(
+            {image.size, image.bitsPerPixel, image.png ? PngImage(pixels) : BitmapImage(pixels, image.bitsPerPixel)});
     }
     return IconFile(images);
 }

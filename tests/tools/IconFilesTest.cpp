@@ -62,8 +62,7 @@ Bytes DecodePng(const Bytes& data, int size)
     return pixels;
 }
 
-class CommittedIcon : public testing::TestWithParam<IconImageSet> {
-};
+class CommittedIcon : public testing::TestWithParam<IconImageSet> {};
 
 TEST_P(CommittedIcon, HoldsExactlyItsImageSetBackToBack)
 {
@@ -82,7 +81,8 @@ TEST_P(CommittedIcon, HoldsExactlyItsImageSetBackToBack)
         EXPECT_EQ(entry.bitsPerPixel, bits);
         EXPECT_EQ(entry.offset, next);
         next = entry.offset + entry.data.size();
-        const std::string signature(entry.data.begin(), entry.data.begin() + std::min<std::size_t>(8, entry.data.size()));
+        const std::string signature(entry.data.begin(),
+                                    entry.data.begin() + std::min<std::size_t>(8, entry.data.size()));
         EXPECT_EQ(signature == "\x89PNG\r\n\x1a\n", png);
     }
 }

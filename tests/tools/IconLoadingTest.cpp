@@ -46,8 +46,7 @@ std::vector<RGBQUAD> Pixels(HBITMAP bitmap, int size)
 // half opaque in the picture.
 bool Transparent(icons::Color c) { return c.a < 128; }
 
-class LoadedIcon : public testing::TestWithParam<IconImageSet> {
-};
+class LoadedIcon : public testing::TestWithParam<IconImageSet> {};
 
 TEST_P(LoadedIcon, EveryBitmapLoadsToThePicture)
 {
@@ -62,7 +61,7 @@ TEST_P(LoadedIcon, EveryBitmapLoadsToThePicture)
             continue;
         }
         SCOPED_TRACE(testing::Message() << size << " px, " << bits << " bits");
-        std::vector<test::Bytes::value_type> data = entries[i].data;
+        test::Bytes data = entries[i].data; // the call takes a pointer to writable bytes
         const UniqueIcon icon{CreateIconFromResourceEx(data.data(), static_cast<DWORD>(data.size()), TRUE, 0x00030000,
                                                        size, size, LR_DEFAULTCOLOR)};
         ASSERT_TRUE(icon);
@@ -93,10 +92,10 @@ TEST_P(LoadedIcon, EveryBitmapLoadsToThePicture)
                 const bool right = clear == Transparent(want) && got.rgbRed == shown.r && got.rgbGreen == shown.g &&
                                    got.rgbBlue == shown.b && (bits < 32 || got.rgbReserved == shown.a);
                 if (!right && wrong++ == 0) {
-                    ADD_FAILURE() << "first wrong pixel at " << x << ", " << y << ": loaded "
-                                  << int{got.rgbRed} << " " << int{got.rgbGreen} << " " << int{got.rgbBlue} << " "
-                                  << int{got.rgbReserved} << (clear ? " masked" : "") << ", drawn " << int{want.r}
-                                  << " " << int{want.g} << " " << int{want.b} << " " << int{want.a};
+                    ADD_FAILURE() << "first wrong pixel at " << x << ", " << y << ": loaded " << int{got.rgbRed} << " "
+                                  << int{got.rgbGreen} << " " << int{got.rgbBlue} << " " << int{got.rgbReserved}
+                                  << (clear ? " masked" : "") << ", drawn " << int{want.r} << " " << int{want.g} << " "
+                                  << int{want.b} << " " << int{want.a};
                 }
             }
         }
