@@ -1,6 +1,8 @@
 #pragma once
 // Reads an .ico file: its directory and the bytes of every image. Shared by the
 // host tests and the tests under Wine, which hand the images to Windows.
+#include "IconImageSets.h"
+
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -61,6 +63,34 @@ inline std::vector<IconFileEntry> ReadIconFile(const std::string& path)
         entries.push_back(std::move(entry));
     }
     return entries;
+}
+
+// The committed icon file of the set, from the folder the build names.
+inline std::vector<IconFileEntry> ReadCommittedIcon(const IconImageSet& set)
+{
+    return ReadIconFile(std::string(KELVORY_ICON_DIR) + "/" + std::string(set.fileName));
+}
+
+struct ListedImage {
+    IconImage listed;
+    IconFileEntry stored;
+};
+
+// Every image the set lists, with what the committed file stores in its place.
+// Throws std::runtime_error when the file holds another number of images.
+inline std::vector<ListedImage> ReadListedImages(const IconImageSet& set)
+{
+    std::vector<IconFileEntry> stored = ReadCommittedIcon(set);
+    const std::vector<IconImage> listed = ImagesInFileOrder(set);
+    if (stored.size() != listed.size()) {
+        throw std::runtime_error(std::string(set.fileName) + " holds " + std::to_string(stored.size()) +
+                                 " images, its set lists " + std::to_string(listed.size()));
+    }
+    std::vector<ListedImage> images;
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        images.push_back({listed[i], std::move(stored[i])});
+    }
+    return images;
 }
 
 } // namespace kelvory::test

@@ -25,11 +25,6 @@ namespace {
 using test::Bytes;
 using test::IconFileEntry;
 
-std::vector<IconFileEntry> ReadCommitted(const IconImageSet& set)
-{
-    return test::ReadIconFile(std::string(KELVORY_ICON_DIR) + "/" + std::string(set.fileName));
-}
-
 // The image's pixels as RGBA bytes, rows top-down.
 Bytes Rgba(const icons::Image& image)
 {
@@ -66,39 +61,33 @@ class CommittedIcon : public testing::TestWithParam<IconImageSet> {};
 
 TEST_P(CommittedIcon, HoldsExactlyItsImageSetBackToBack)
 {
-    const std::vector<IconFileEntry> entries = ReadCommitted(GetParam());
-    const std::vector<IconImage> expected = ImagesInFileOrder(GetParam());
-    ASSERT_EQ(entries.size(), expected.size());
-    std::size_t next = 6 + 16 * entries.size();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const IconFileEntry& entry = entries[i];
-        const auto [size, bits, png] = expected[i];
-        SCOPED_TRACE(testing::Message() << "entry " << i << ": " << size << " px, " << bits << " bits");
-        EXPECT_EQ(entry.width, size == 256 ? 0 : size);
-        EXPECT_EQ(entry.height, size == 256 ? 0 : size);
-        EXPECT_EQ(entry.colorCount, bits == 4 ? 16 : 0);
-        EXPECT_EQ(entry.planes, 1);
-        EXPECT_EQ(entry.bitsPerPixel, bits);
-        EXPECT_EQ(entry.offset, next);
-        next = entry.offset + entry.data.size();
-        const std::string signature(entry.data.begin(),
-                                    entry.data.begin() + std::min<std::size_t>(8, entry.data.size()));
+    const std::vector<test::ListedImage> images = test::ReadListedImages(GetParam());
+    std::size_t next = 6 + 16 * images.size();
+    for (const auto& [listed, stored] : images) {
+        const auto [size, bits, png] = listed;
+        SCOPED_TRACE(testing::Message() << size << " px, " << bits << " bits");
+        EXPECT_EQ(stored.width, size == 256 ? 0 : size);
+        EXPECT_EQ(stored.height, size == 256 ? 0 : size);
+        EXPECT_EQ(stored.colorCount, bits == 4 ? 16 : 0);
+        EXPECT_EQ(stored.planes, 1);
+        EXPECT_EQ(stored.bitsPerPixel, bits);
+        EXPECT_EQ(stored.offset, next);
+        next = stored.offset + stored.data.size();
+        const std::string signature(stored.data.begin(),
+                                    stored.data.begin() + std::min<std::size_t>(8, stored.data.size()));
         EXPECT_EQ(signature == "\x89PNG\r\n\x1a\n", png);
     }
 }
 
 TEST_P(CommittedIcon, BitmapsAreWhatTheToolDrawsByteForByte)
 {
-    const std::vector<IconFileEntry> entries = ReadCommitted(GetParam());
-    const std::vector<IconImage> expected = ImagesInFileOrder(GetParam());
-    ASSERT_EQ(entries.size(), expected.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const auto [size, bits, png] = expected[i];
+    for (const auto& [listed, stored] : test::ReadListedImages(GetParam())) {
+        const auto [size, bits, png] = listed;
         if (png) {
             continue;
         }
         SCOPED_TRACE(testing::Message() << size << " px, " << bits << " bits");
-        EXPECT_TRUE(entries[i].data == icons::BitmapImage(icons::DrawImage(GetParam().resourceId, size, bits), bits))
+        EXPECT_TRUE(stored.data == icons::BitmapImage(icons::DrawImage(GetParam().resourceId, size, bits), bits))
             << "not what make_icons draws: build the update_icons target and commit the result";
     }
 }
@@ -114,16 +103,13 @@ INSTANTIATE_TEST_SUITE_P(icons, CommittedIcon, testing::ValuesIn(kIconImageSets)
 TEST(CommittedIcons, PngImagesDecodeToThePicture)
 {
     for (const IconImageSet& set : kIconImageSets) {
-        const std::vector<IconFileEntry> entries = ReadCommitted(set);
-        const std::vector<IconImage> expected = ImagesInFileOrder(set);
-        ASSERT_EQ(entries.size(), expected.size()) << set.fileName;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const auto [size, bits, png] = expected[i];
+        for (const auto& [listed, stored] : test::ReadListedImages(set)) {
+            const auto [size, bits, png] = listed;
             if (!png) {
                 continue;
             }
             SCOPED_TRACE(set.fileName);
-            const Bytes pixels = DecodePng(entries[i].data, size);
+            const Bytes pixels = DecodePng(stored.data, size);
             EXPECT_TRUE(pixels == Rgba(icons::DrawImage(set.resourceId, size, bits)))
                 << "not what make_icons draws: build the update_icons target and commit the result";
             // The window of the large picture sits inside a transparent margin.
@@ -145,7 +131,7 @@ TEST(CommittedIcons, FourBitImagesCarryTheStandardSixteenColours)
         0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF,
     };
     for (const IconImageSet& set : kIconImageSets) {
-        for (const IconFileEntry& entry : ReadCommitted(set)) {
+        for (const IconFileEntry& entry : test::ReadCommittedIcon(set)) {
             if (entry.bitsPerPixel != 4) {
                 continue;
             }

@@ -51,17 +51,13 @@ class LoadedIcon : public testing::TestWithParam<IconImageSet> {};
 TEST_P(LoadedIcon, EveryBitmapLoadsToThePicture)
 {
     const IconImageSet& set = GetParam();
-    const std::vector<test::IconFileEntry> entries =
-        test::ReadIconFile(std::string(KELVORY_ICON_DIR) + "/" + std::string(set.fileName));
-    const std::vector<IconImage> expected = ImagesInFileOrder(set);
-    ASSERT_EQ(entries.size(), expected.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const auto [size, bits, png] = expected[i];
+    for (const auto& [listed, stored] : test::ReadListedImages(set)) {
+        const auto [size, bits, png] = listed;
         if (png) {
             continue;
         }
         SCOPED_TRACE(testing::Message() << size << " px, " << bits << " bits");
-        test::Bytes data = entries[i].data; // the call takes a pointer to writable bytes
+        test::Bytes data = stored.data; // the call takes a pointer to writable bytes
         const UniqueIcon icon{CreateIconFromResourceEx(data.data(), static_cast<DWORD>(data.size()), TRUE, 0x00030000,
                                                        size, size, LR_DEFAULTCOLOR)};
         ASSERT_TRUE(icon);
