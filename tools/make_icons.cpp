@@ -5,7 +5,7 @@
 // Each file holds the images its image set lists. The bitmaps depend on nothing
 // but the drawings, so they come out the same byte for byte on every machine;
 // the PNG image's compressed bytes also depend on the zlib version, its pixels
-// do not. The build checks both against the committed icons.
+// do not. The icon tests check both against the committed icons.
 #include "IconArt.h"
 #include "IconFormats.h"
 #include "IconImageSets.h"
