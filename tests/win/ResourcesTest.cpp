@@ -1,5 +1,6 @@
 // The resources of kelvory.exe itself, read through the window system's own
 // resource functions: manifest, version, and the icons' image sets.
+#include "IconImageSets.h"
 #include "ModulePath.h"
 #include "UniqueHandle.h"
 #include "resource.h"
@@ -8,11 +9,17 @@
 
 #include <windows.h>
 
-#include <set>
+#include <ostream>
 #include <string>
-#include <utility>
+#include <vector>
 
 namespace kelvory {
+
+void PrintTo(const IconImage& image, std::ostream* out)
+{
+    *out << image.size << " px, " << image.bitsPerPixel << " bits" << (image.png ? ", PNG" : "");
+}
+
 namespace {
 
 using UniqueModule = UniqueHandle<HMODULE, &FreeLibrary>;
@@ -66,53 +73,24 @@ TEST_F(KelvoryResources, FileAndProductVersionAre1000)
     EXPECT_EQ(info->dwProductVersionLS, 0u);
 }
 
-TEST_F(KelvoryResources, EachIconHoldsExactlyItsImageSets)
+TEST_F(KelvoryResources, EachIconHoldsExactlyItsImageSet)
 {
-    using Image = std::pair<int, int>; // size, bits per pixel
-    auto sets = [](std::initializer_list<int> sizes) {
-        std::set<Image> images;
-        for (int size : sizes) {
-            for (int bits : {4, 8, 32}) {
-                images.insert({size, bits});
-            }
-        }
-        return images;
-    };
-    std::set<Image> commandPrompt = sets({48, 32, 16});
-    commandPrompt.insert({256, 32});
-    const struct {
-        int id;
-        std::set<Image> images;
-    } icons[] = {
-        {IDI_COMMAND_PROMPT, commandPrompt},
-        {IDI_TASK_MANAGER, sets({48, 32, 24, 16})},
-        {IDI_SHUT_DOWN, sets({48, 32, 24, 16})},
-        {IDI_RESTART, sets({48, 32, 24, 20, 16})},
-    };
-    for (const auto& icon : icons) {
-        SCOPED_TRACE(icon.id);
-        const std::string group = Bytes(MAKEINTRESOURCEW(icon.id), RT_GROUP_ICON);
+    for (const IconImageSet& set : kIconImageSets) {
+        SCOPED_TRACE(set.fileName);
+        const std::string group = Bytes(MAKEINTRESOURCEW(set.resourceId), RT_GROUP_ICON);
         ASSERT_GE(group.size(), 6u);
         const auto* bytes = reinterpret_cast<const unsigned char*>(group.data());
         const int count = bytes[4] | bytes[5] << 8;
-        std::set<Image> found;
-        int pngs = 0;
+        ASSERT_EQ(group.size(), 6u + 14 * count);
+        std::vector<IconImage> found;
         for (int i = 0; i < count; ++i) {
             const unsigned char* entry = bytes + 6 + i * 14;
-            const int size = entry[0] ? entry[0] : 256;
-            const int bits = entry[6] | entry[7] << 8;
             const int id = entry[12] | entry[13] << 8;
-            found.insert({size, bits});
             const std::string image = Bytes(MAKEINTRESOURCEW(id), RT_ICON);
-            if (image.compare(0, 4, "\x89PNG") == 0) {
-                ++pngs;
-                EXPECT_EQ(size, 256);
-            }
+            found.push_back({entry[0] ? entry[0] : 256, entry[6] | entry[7] << 8, image.compare(0, 4, "\x89PNG") == 0});
         }
-        EXPECT_EQ(found, icon.images);
-        EXPECT_EQ(pngs, icon.id == IDI_COMMAND_PROMPT ? 1 : 0);
+        EXPECT_EQ(found, ImagesInFileOrder(set));
     }
-    EXPECT_FALSE(Bytes(MAKEINTRESOURCEW(IDI_APPLICATION_MAIN), RT_GROUP_ICON).empty());
 }
 
 } // namespace
