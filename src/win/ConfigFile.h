@@ -2,8 +2,8 @@
 // kelvory.ini beside the executable: where it is, whether it is there, and reading
 // the programs configured in it. The file is only ever read.
 // The platform-free rules (names, limits, the existence decision) come from the
-// core header of the same name.
-#include "../core/ConfigFile.h"
+// core header ConfigRules.h.
+#include "ConfigRules.h"
 
 #include <functional>
 #include <string>
