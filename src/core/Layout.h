@@ -20,10 +20,9 @@ struct ControlLayout {
 };
 
 struct FormLayout {
-    std::u16string_view name;
-    std::u16string_view className;
-    std::u16string_view caption;
-    std::u16string_view fontName;
+    // Zero-terminated: the window system takes them as they are.
+    const char16_t* caption = u"";
+    const char16_t* fontName = u"";
     int fontHeight = 0;
     int clientWidth = 0;
     int clientHeight = 0;
