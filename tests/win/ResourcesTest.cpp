@@ -1,6 +1,6 @@
 // The resources of kelvory.exe itself, read through the window system's own
 // resource functions: manifest, version, and the icons' image sets.
-#include "ModulePath.h"
+#include "TestSupport.h"
 #include "UniqueHandle.h"
 #include "resource.h"
 
@@ -19,8 +19,7 @@ using UniqueModule = UniqueHandle<HMODULE, &FreeLibrary>;
 
 std::wstring KelvoryExePath()
 {
-    const std::wstring self = ModuleFileName();
-    return self.substr(0, self.rfind(L'\\') + 1) + L"kelvory.exe";
+    return test::OwnFolder() + L"kelvory.exe";
 }
 
 class KelvoryResources : public testing::Test {
