@@ -35,10 +35,9 @@ Application::Application(HINSTANCE instance) : m_instance(instance), m_title(Der
 
     // A zero-size captioned pop-up: never seen itself, it owns the main window
     // and carries the taskbar button, so the tool window needs none of its own.
-    m_handle = CreateWindowExW(0, kApplicationClass, WideText(m_title),
-                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-                               nullptr, nullptr, instance, this);
+    m_handle = CreateWindowExW(
+        0, kApplicationClass, WideText(m_title), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+        GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, instance, this);
 }
 
 Application::~Application()

@@ -117,9 +117,8 @@ using Entries = std::vector<std::pair<int, std::u16string>>;
 Entries ReadConfigured(const std::wstring& configPath)
 {
     Entries entries;
-    ForEachConfiguredEntry(Utf16(configPath), [&](int number, const std::u16string& value) {
-        entries.emplace_back(number, value);
-    });
+    ForEachConfiguredEntry(Utf16(configPath),
+                           [&](int number, const std::u16string& value) { entries.emplace_back(number, value); });
     return entries;
 }
 
@@ -147,7 +146,8 @@ TEST(ConfigFileReading, HandsOnTheNonEmptyExeValuesOfProg1ToProg8InOrder)
          "[prog0]\r\nexe=zero.exe\r\n[prog9]\r\nexe=nine.exe\r\n[prog01]\r\nexe=one.exe\r\n",
          {}},
         {"names in the file in any case", "[PROG5]\r\nEXE=five.exe\r\n", {{5, u"five.exe"}}},
-        {"value with placeholders kept as written", "[prog6]\r\nexe=%SystemRoot%\\notepad.exe\r\n",
+        {"value with placeholders kept as written",
+         "[prog6]\r\nexe=%SystemRoot%\\notepad.exe\r\n",
          {{6, u"%SystemRoot%\\notepad.exe"}}},
         {"value longer than 2047 characters",
          "[prog1]\r\nexe=" + longValue + "\r\n",

@@ -102,8 +102,8 @@ TEST_F(ProgramButtonsTest, AnEntryWithoutAnIconKeepsAnUnplacedControlAndLeavesNo
 {
     // The configuration probe beside this test program has no icon at all.
     const std::wstring folder = test::OwnFolder();
-    Configure("[prog1]\r\nexe=" + std::string(folder.begin(), folder.end()) + "config_probe.exe\r\n[prog2]\r\nexe=" +
-              Windows("notepad.exe") + "\r\n");
+    Configure("[prog1]\r\nexe=" + std::string(folder.begin(), folder.end()) +
+              "config_probe.exe\r\n[prog2]\r\nexe=" + Windows("notepad.exe") + "\r\n");
     CreateForm();
 
     ASSERT_TRUE(form->ProgramButtons[0]);

@@ -79,7 +79,9 @@ TEST_F(Form1Test, HoldsTheFourFixedButtonsInAGroupBoxFillingTheClientArea)
         const ImageControl& image;
         const char16_t* name;
         int left;
-    } buttons[] = {{form.Image3, u"Image3", 8}, {form.Image2, u"Image2", 56}, {form.Image4, u"Image4", 104},
+    } buttons[] = {{form.Image3, u"Image3", 8},
+                   {form.Image2, u"Image2", 56},
+                   {form.Image4, u"Image4", 104},
                    {form.Image6, u"Image6", 152}};
     for (const auto& button : buttons) {
         SCOPED_TRACE(testing::Message() << button.left);
