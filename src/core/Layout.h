@@ -7,11 +7,8 @@
 
 namespace kelvory {
 
-enum class ControlKind { GroupBox, Image };
-
 struct ControlLayout {
     std::u16string_view name;
-    ControlKind kind = ControlKind::Image;
     int left = 0;
     int top = 0;
     int width = 0;
