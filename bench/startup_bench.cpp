@@ -4,6 +4,8 @@
 // for bare_window.exe, the least a program can be that shows a window with the
 // launcher's platform set-up, because under Wine most of the time and memory
 // are Wine's own: the launcher's share is the difference. Run on demand with scripts/bench.
+#include "WindowClasses.h"
+
 #include <windows.h>
 #include <psapi.h>
 
@@ -43,7 +45,7 @@ BOOL CALLBACK FindVisibleForm(HWND window, LPARAM context) noexcept
     GetWindowThreadProcessId(window, &owner);
     wchar_t className[16];
     GetClassNameW(window, className, 16);
-    if (owner == find->processId && wcscmp(className, L"TForm1") == 0 && IsWindowVisible(window)) {
+    if (owner == find->processId && wcscmp(className, kelvory::kFormClass) == 0 && IsWindowVisible(window)) {
         find->window = window;
         return FALSE;
     }

@@ -7,11 +7,8 @@
 
 namespace kelvory {
 
-enum class ControlKind { GroupBox, Image };
-
 struct ControlLayout {
     std::u16string_view name;
-    ControlKind kind = ControlKind::Image;
     int left = 0;
     int top = 0;
     int width = 0;
@@ -20,10 +17,9 @@ struct ControlLayout {
 };
 
 struct FormLayout {
-    std::u16string_view name;
-    std::u16string_view className;
-    std::u16string_view caption;
-    std::u16string_view fontName;
+    // Zero-terminated: the window system takes them as they are.
+    const char16_t* caption = u"";
+    const char16_t* fontName = u"";
     int fontHeight = 0;
     int clientWidth = 0;
     int clientHeight = 0;

@@ -4,58 +4,23 @@
 #include "ModulePath.h"
 #include "Text.h"
 #include "Window.h"
+#include "WindowClasses.h"
 #include "resource.h"
 
 namespace kelvory {
 
 namespace {
 
-constexpr wchar_t kApplicationClass[] = L"KelvoryApplication";
-
 std::u16string DeriveTitle()
 {
-    return ApplicationTitle(FromWide(ModuleFileName()), [](std::u16string& text) {
-        std::wstring wide = ToWide(text);
-        CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
-        text = FromWide(wide);
+    return ApplicationTitle(ModuleFileName(), [](std::u16string& text) {
+        CharLowerBuffW(WideBuffer(text), static_cast<DWORD>(text.size()));
     });
 }
 
 } // namespace
 
-void RegisterWindowClass(const WNDCLASSEXW& windowClass)
-{
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof(existing);
-    if (!GetClassInfoExW(windowClass.hInstance, windowClass.lpszClassName, &existing)) {
-        RegisterClassExW(&windowClass);
-    }
-}
-
-bool HandleSessionEnd(UINT message, WPARAM wParam, LRESULT& result) noexcept
-{
-    if (message == WM_QUERYENDSESSION) {
-        result = TRUE;
-        return true;
-    }
-    if (message == WM_ENDSESSION) {
-        if (wParam) {
-            ExitProcess(0);
-        }
-        result = 0;
-        return true;
-    }
-    return false;
-}
-
-void ShowHandlerFailure(const std::exception_ptr& failure) noexcept
-{
-    if (const Application* application = Application::Current()) {
-        application->ShowFailure(failure);
-    }
-}
-
-Application::Application(HINSTANCE instance) : m_instance(instance), m_title(ToWide(DeriveTitle()))
+Application::Application(HINSTANCE instance) : m_instance(instance), m_title(DeriveTitle())
 {
     s_current = this;
 
@@ -70,10 +35,9 @@ Application::Application(HINSTANCE instance) : m_instance(instance), m_title(ToW
 
     // A zero-size captioned pop-up: never seen itself, it owns the main window
     // and carries the taskbar button, so the tool window needs none of its own.
-    m_handle = CreateWindowExW(0, kApplicationClass, m_title.c_str(),
-                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-                               nullptr, nullptr, instance, this);
+    m_handle = CreateWindowExW(
+        0, kApplicationClass, WideText(m_title), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+        GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, instance, this);
 }
 
 Application::~Application()
@@ -135,10 +99,10 @@ int Application::Run(HWND mainWindow, FirstShow firstShow)
 void Application::ShowFailure(const std::exception_ptr& failure) const noexcept
 {
     try {
-        const std::wstring text = ToWide(ErrorBoxText(FromWide(WideFromUtf8(InnermostMessage(failure)))));
+        const std::u16string text = ErrorBoxText(Utf16FromUtf8(InnermostMessage(failure)));
         // Task-modal without an owner: every top-level window of this thread is
         // disabled while the box is open.
-        MessageBoxW(nullptr, text.c_str(), m_title.c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+        MessageBoxW(nullptr, WideText(text), WideText(m_title), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
     } catch (...) {
         // Out of memory while reporting a failure: nothing better is left to do.
     }

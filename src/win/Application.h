@@ -23,7 +23,7 @@ public:
 
     HINSTANCE Instance() const noexcept { return m_instance; }
     HWND Handle() const noexcept { return m_handle; }
-    const std::wstring& Title() const noexcept { return m_title; }
+    const std::u16string& Title() const noexcept { return m_title; }
     HWND MainWindow() const noexcept { return m_mainWindow; }
 
     // Makes the window the main window, shows it for the first time, centred at
@@ -43,7 +43,7 @@ private:
     static inline Application* s_current = nullptr;
 
     HINSTANCE m_instance;
-    std::wstring m_title;
+    std::u16string m_title;
     HWND m_handle = nullptr;
     HWND m_mainWindow = nullptr;
     bool m_showMainOnRestore = false;

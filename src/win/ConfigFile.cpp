@@ -2,6 +2,7 @@
 
 #include "ModulePath.h"
 #include "Text.h"
+#include "UniqueHandle.h"
 
 #include <windows.h>
 
@@ -17,9 +18,9 @@ static_assert(kErrorPathNotFound == ERROR_PATH_NOT_FOUND);
 static_assert(kErrorSharingViolation == ERROR_SHARING_VIOLATION);
 static_assert(kErrorInvalidName == ERROR_INVALID_NAME);
 
-std::wstring ConfigFilePath()
+std::u16string ConfigFilePath()
 {
-    return ToWide(ConfigFilePathBeside(FromWide(ModuleFileName())));
+    return ConfigFilePathBeside(ModuleFileName());
 }
 
 bool ConfigFileExists()
@@ -27,11 +28,11 @@ bool ConfigFileExists()
     return ConfigFileExistsAt(ConfigFilePath());
 }
 
-bool ConfigFileExistsAt(const std::wstring& path)
+bool ConfigFileExistsAt(const std::u16string& path)
 {
     const FileQueries queries{
         [&] {
-            const DWORD attributes = GetFileAttributesW(path.c_str());
+            const DWORD attributes = GetFileAttributesW(WideText(path));
             if (attributes == INVALID_FILE_ATTRIBUTES) {
                 return AttributesAnswer{false, 0, GetLastError()};
             }
@@ -39,28 +40,26 @@ bool ConfigFileExistsAt(const std::wstring& path)
         },
         [&] {
             WIN32_FIND_DATAW entry{};
-            const HANDLE search = FindFirstFileW(path.c_str(), &entry);
-            if (search == INVALID_HANDLE_VALUE) {
+            const UniqueFindHandle search(FindFirstFileW(WideText(path), &entry));
+            if (!search) {
                 return ListedEntry::None;
             }
-            FindClose(search);
             return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? ListedEntry::Directory
                                                                              : ListedEntry::File;
         },
         [&] {
-            const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (file == INVALID_HANDLE_VALUE) {
+            const UniqueFileHandle file(CreateFileW(WideText(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!file) {
                 return OpenAnswer{false, GetLastError()};
             }
-            CloseHandle(file);
             return OpenAnswer{true, 0};
         },
     };
     return DecideFileExists(queries);
 }
 
-ConfigReader::ConfigReader(std::wstring path) : m_path(std::move(path)) {}
+ConfigReader::ConfigReader(std::u16string path) : m_path(std::move(path)) {}
 
 ConfigReader::~ConfigReader()
 {
@@ -87,7 +86,7 @@ void ConfigReader::Release() noexcept
     // With all three names null this writes nothing; it only flushes and drops
     // the system's cached copy of the file. Whether it did is of no interest.
     if (std::exchange(m_bound, false)) {
-        WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, WideText(m_path));
     }
 }
 
@@ -96,33 +95,31 @@ ConfigReader OpenConfig()
     return ConfigReader(ConfigFilePath());
 }
 
-std::wstring ReadEntry(const ConfigReader& reader, std::wstring_view section)
+std::u16string ReadEntry(const ConfigReader& reader, const std::u16string& section)
 {
-    const std::wstring sectionName(section);
-    const std::wstring key = ToWide(kEntryKey);
     // The string's own terminator is the last of the kEntryBufferSize units the
     // reader may fill.
-    std::wstring value(kEntryBufferSize - 1, L'\0');
-    const DWORD length = GetPrivateProfileStringW(sectionName.c_str(), key.c_str(), L"", value.data(),
-                                                  kEntryBufferSize, reader.Path().c_str());
+    std::u16string value(kEntryBufferSize - 1, u'\0');
+    const DWORD length = GetPrivateProfileStringW(WideText(section), WideText(kEntryKey), L"", WideBuffer(value),
+                                                  kEntryBufferSize, WideText(reader.Path()));
     value.resize(std::min<size_t>(length, value.size()));
     return value;
 }
 
-void ForEachConfiguredEntry(const std::function<void(int number, const std::wstring& value)>& onEntry)
+void ForEachConfiguredEntry(const std::function<void(int number, const std::u16string& value)>& onEntry)
 {
     ForEachConfiguredEntry(ConfigFilePath(), onEntry);
 }
 
-void ForEachConfiguredEntry(const std::wstring& configPath,
-                            const std::function<void(int number, const std::wstring& value)>& onEntry)
+void ForEachConfiguredEntry(const std::u16string& configPath,
+                            const std::function<void(int number, const std::u16string& value)>& onEntry)
 {
     if (!ConfigFileExistsAt(configPath)) {
         return;
     }
     const ConfigReader reader(configPath);
     for (int number = 1; number <= kEntryCount; ++number) {
-        const std::wstring value = ReadEntry(reader, ToWide(ConfigSectionName(number)));
+        const std::u16string value = ReadEntry(reader, ConfigSectionName(number));
         if (!value.empty()) {
             onEntry(number, value);
         }

@@ -7,18 +7,18 @@
 
 namespace kelvory {
 
-std::wstring GetEnvVar(std::wstring_view name) noexcept
+std::u16string GetEnvVar(std::u16string_view name) noexcept
 {
     try {
-        const std::wstring terminatedName(name);
+        const std::u16string terminatedName(name);
         // The first call tells the size in UTF-16 units, its terminating zero
         // included; the string's own terminator gives the second call that room.
-        const DWORD size = GetEnvironmentVariableW(terminatedName.c_str(), nullptr, 0);
+        const DWORD size = GetEnvironmentVariableW(WideText(terminatedName), nullptr, 0);
         if (size == 0) {
             return {};
         }
-        std::wstring value(size - 1, L'\0');
-        GetEnvironmentVariableW(terminatedName.c_str(), value.data(), size);
+        std::u16string value(size - 1, u'\0');
+        GetEnvironmentVariableW(WideText(terminatedName), WideBuffer(value), size);
         return value;
     } catch (...) {
         return {};
@@ -27,25 +27,20 @@ std::wstring GetEnvVar(std::wstring_view name) noexcept
 
 namespace {
 
-std::u16string LookUpVariable(std::u16string_view name)
-{
-    return FromWide(GetEnvVar(ToWide(name)));
-}
-
 std::u16string UpperCase(std::u16string_view text)
 {
-    std::wstring upper = ToWide(text);
+    std::u16string upper(text);
     if (!upper.empty()) {
-        CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+        CharUpperBuffW(WideBuffer(upper), static_cast<DWORD>(upper.size()));
     }
-    return FromWide(upper);
+    return upper;
 }
 
 } // namespace
 
-std::wstring ExpandPathPlaceholders(std::wstring_view path)
+std::u16string ExpandPathPlaceholders(std::u16string_view path)
 {
-    return ToWide(kelvory::ExpandPathPlaceholders(FromWide(path), LookUpVariable, UpperCase));
+    return kelvory::ExpandPathPlaceholders(path, GetEnvVar, UpperCase);
 }
 
 } // namespace kelvory

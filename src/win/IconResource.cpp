@@ -50,10 +50,8 @@ bool IsPng(const ResourceBytes& image)
 
 int ScreenBitsPerPixel()
 {
-    HDC screen = GetDC(nullptr);
-    const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
-    ReleaseDC(nullptr, screen);
-    return bits;
+    const UniqueScreenDC screen(GetDC(nullptr));
+    return GetDeviceCaps(screen.get(), BITSPIXEL) * GetDeviceCaps(screen.get(), PLANES);
 }
 
 } // namespace

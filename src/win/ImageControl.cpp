@@ -1,14 +1,12 @@
 #include "ImageControl.h"
 
+#include "Text.h"
 #include "Window.h"
+#include "WindowClasses.h"
 
 #include <windowsx.h>
 
 namespace kelvory {
-
-namespace {
-constexpr wchar_t kImageClass[] = L"KelvoryImage";
-}
 
 ImageControl::ImageControl(HINSTANCE instance) : m_instance(instance)
 {
@@ -35,7 +33,7 @@ void ImageControl::SetParent(HWND parent)
 {
     m_parent = parent;
     if (!m_handle) {
-        CreateWindowExW(0, kImageClass, Name.c_str(), WS_CHILD | WS_CLIPSIBLINGS | (m_visible ? WS_VISIBLE : 0),
+        CreateWindowExW(0, kImageClass, WideText(Name), WS_CHILD | WS_CLIPSIBLINGS | (m_visible ? WS_VISIBLE : 0),
                         m_left, m_top, m_width, m_height, parent, nullptr, m_instance, this);
     } else {
         ::SetParent(m_handle, parent);

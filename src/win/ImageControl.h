@@ -27,7 +27,7 @@ public:
     ImageControl(const ImageControl&) = delete;
     ImageControl& operator=(const ImageControl&) = delete;
 
-    std::wstring Name;
+    std::u16string Name;
     ClickHandler OnClick;
 
     HWND Handle() const noexcept { return m_handle; }
@@ -35,12 +35,6 @@ public:
 
     void SetParent(HWND parent);
     void SetBounds(int left, int top, int width, int height);
-    void SetLeft(int left) { SetBounds(left, m_top, m_width, m_height); }
-    void SetTop(int top) { SetBounds(m_left, top, m_width, m_height); }
-    void SetWidth(int width) { SetBounds(m_left, m_top, width, m_height); }
-    void SetHeight(int height) { SetBounds(m_left, m_top, m_width, height); }
-    int Left() const noexcept { return m_left; }
-    int Top() const noexcept { return m_top; }
     int Width() const noexcept { return m_width; }
     int Height() const noexcept { return m_height; }
 

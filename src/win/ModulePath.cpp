@@ -1,24 +1,23 @@
 #include "ModulePath.h"
 
+#include "Text.h"
+
 #include <windows.h>
 
 namespace kelvory {
 
-std::wstring ModuleFileName()
+std::u16string ModuleFileName()
 {
-    // A path that fills the buffer may have been cut, so grow until it fits.
-    // Paths beyond MAX_PATH are real: a deep folder on a technician's USB stick.
-    std::wstring path(MAX_PATH + 1, L'\0');
+    // A path that fills the buffer may have been cut, so grow until it fits, up
+    // to the longest path the system has. Paths beyond MAX_PATH are real: a deep
+    // folder on a technician's USB stick.
+    std::u16string path(MAX_PATH + 1, u'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length = GetModuleFileNameW(nullptr, WideBuffer(path), static_cast<DWORD>(path.size()));
         if (length == 0) {
             return {};
         }
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        if (path.size() >= 32768) {
+        if (length < path.size() || path.size() >= 32768) {
             path.resize(length);
             return path;
         }

@@ -4,6 +4,6 @@
 namespace kelvory {
 
 // The full path of the running executable, however long it is.
-std::wstring ModuleFileName();
+std::u16string ModuleFileName();
 
 } // namespace kelvory

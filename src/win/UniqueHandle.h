@@ -58,4 +58,11 @@ using UniqueFindHandle = UniqueHandle<HANDLE, &FindClose, true>;
 using UniqueFileHandle = UniqueHandle<HANDLE, &CloseHandle, true>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;
 
+// The screen's device context, from GetDC(nullptr).
+inline void ReleaseScreenDC(HDC dc) noexcept
+{
+    ReleaseDC(nullptr, dc);
+}
+using UniqueScreenDC = UniqueHandle<HDC, &ReleaseScreenDC>;
+
 } // namespace kelvory

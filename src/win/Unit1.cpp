@@ -6,6 +6,7 @@
 #include "Text.h"
 #include "Unit1Layout.h"
 #include "Window.h"
+#include "WindowClasses.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -27,44 +28,27 @@ constexpr int kProgramButtonInset = 50;
 constexpr int kProgramButtonTop = 16;
 constexpr int kProgramButtonSize = 32;
 
-// Which member each stored image control is, and the handler its clicks reach.
-struct FixedButton {
-    std::u16string_view name;
-    ImageControl TForm1::*control;
-    void (TForm1::*click)(ImageControl&);
-};
-
-constexpr FixedButton kFixedButtons[] = {
-    {u"Image3", &TForm1::Image3, &TForm1::Image3Click},
-    {u"Image2", &TForm1::Image2, &TForm1::Image2Click},
-    {u"Image4", &TForm1::Image4, &TForm1::Image4Click},
-    {u"Image6", &TForm1::Image6, &TForm1::Image6Click},
-};
-
 int ScreenPixelsPerInch()
 {
-    HDC screen = GetDC(nullptr);
-    const int density = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return density;
+    const UniqueScreenDC screen(GetDC(nullptr));
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
 UniqueFont CreateFormFont(int height)
 {
     return UniqueFont(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                  ToWide(kForm1Layout.fontName).c_str()));
+                                  WideText(kForm1Layout.fontName)));
 }
 
 int MeasureTextHeight(int fontHeight)
 {
     UniqueFont font = CreateFormFont(fontHeight);
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ previous = SelectObject(screen, font.get());
+    const UniqueScreenDC screen(GetDC(nullptr));
+    HGDIOBJ previous = SelectObject(screen.get(), font.get());
     SIZE extent{};
-    GetTextExtentPoint32W(screen, L"0", 1, &extent);
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
+    GetTextExtentPoint32W(screen.get(), L"0", 1, &extent);
+    SelectObject(screen.get(), previous);
     return extent.cy;
 }
 
@@ -110,51 +94,48 @@ void TForm1::LoadStoredLayout()
     const ScaledLayout layout = ScaleLayout(kForm1Layout, ScreenPixelsPerInch(), MeasureTextHeight);
     m_font = CreateFormFont(layout.fontHeight);
 
-    const std::wstring className = ToWide(kForm1Layout.className);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = WindowProcStub<TForm1>;
     windowClass.hInstance = m_application.Instance();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = className.c_str();
+    windowClass.lpszClassName = kFormClass;
     RegisterWindowClass(windowClass);
 
     // Owned by the application window, so the tool window has no taskbar button
     // of its own. Created hidden; it is positioned when first shown.
-    CreateWindowExW(kFormExStyle, className.c_str(), ToWide(kForm1Layout.caption).c_str(), kFormStyle, 0, 0,
-                    layout.clientWidth, layout.clientHeight, m_application.Handle(), nullptr,
-                    m_application.Instance(), this);
+    CreateWindowExW(kFormExStyle, kFormClass, WideText(kForm1Layout.caption), kFormStyle, 0, 0, layout.clientWidth,
+                    layout.clientHeight, m_application.Handle(), nullptr, m_application.Instance(), this);
     if (!m_handle) {
         throw std::runtime_error("The main window could not be created");
     }
     SetClientSize(layout.clientWidth, layout.clientHeight);
 
-    for (std::size_t i = 0; i < kForm1Layout.controls.size(); ++i) {
-        const ControlLayout& stored = kForm1Layout.controls[i];
-        const Bounds& bounds = layout.controls[i];
-        if (stored.kind == ControlKind::GroupBox) {
-            GroupBox1 = CreateWindowExW(WS_EX_CONTROLPARENT, WC_BUTTONW, L"",
-                                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | BS_GROUPBOX,
-                                        bounds.left, bounds.top, bounds.width, bounds.height, m_handle, nullptr,
-                                        m_application.Instance(), nullptr);
-            SendMessageW(GroupBox1, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
-            SetWindowSubclass(GroupBox1, GroupBoxProc, 0, 0);
-            continue;
-        }
-        for (const FixedButton& button : kFixedButtons) {
-            if (button.name != stored.name) {
-                continue;
-            }
-            ImageControl& image = this->*button.control;
-            image.Name = ToWide(stored.name);
-            image.SetIcon(LoadIconResource(m_application.Instance(), stored.iconResource));
-            image.SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
-            image.SetVisible(true);
-            image.SetParent(GroupBox1);
-            image.OnClick = [this, click = button.click](ImageControl& sender) { (this->*click)(sender); };
-        }
-    }
+    const Bounds& box = layout.controls[kGroupBox1];
+    GroupBox1 = CreateWindowExW(WS_EX_CONTROLPARENT, WC_BUTTONW, L"",
+                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | BS_GROUPBOX, box.left,
+                                box.top, box.width, box.height, m_handle, nullptr, m_application.Instance(), nullptr);
+    SendMessageW(GroupBox1, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
+    SetWindowSubclass(GroupBox1, GroupBoxProc, 0, 0);
+
+    PlaceFixedButton(Image3, kForm1Controls[kImage3], layout.controls[kImage3]);
+    Image3.OnClick = [this](ImageControl& sender) { Image3Click(sender); };
+    PlaceFixedButton(Image2, kForm1Controls[kImage2], layout.controls[kImage2]);
+    Image2.OnClick = [this](ImageControl& sender) { Image2Click(sender); };
+    PlaceFixedButton(Image4, kForm1Controls[kImage4], layout.controls[kImage4]);
+    Image4.OnClick = [this](ImageControl& sender) { Image4Click(sender); };
+    PlaceFixedButton(Image6, kForm1Controls[kImage6], layout.controls[kImage6]);
+    Image6.OnClick = [this](ImageControl& sender) { Image6Click(sender); };
+}
+
+void TForm1::PlaceFixedButton(ImageControl& image, const ControlLayout& stored, const Bounds& bounds)
+{
+    image.Name = stored.name;
+    image.SetIcon(LoadIconResource(m_application.Instance(), stored.iconResource));
+    image.SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
+    image.SetVisible(true);
+    image.SetParent(GroupBox1);
 }
 
 void TForm1::SetClientSize(int width, int height)
@@ -210,10 +191,10 @@ void TForm1::Image6Click(ImageControl&)
 
 void TForm1::FormCreate()
 {
-    ForEachConfiguredEntry([this](int number, const std::wstring& value) { AddProgramButton(value, number - 1); });
+    ForEachConfiguredEntry([this](int number, const std::u16string& value) { AddProgramButton(value, number - 1); });
 }
 
-void TForm1::AddProgramButton(const std::wstring& path, int index)
+void TForm1::AddProgramButton(const std::u16string& path, int index)
 {
     auto& slot = ProgramButtons.at(static_cast<std::size_t>(index));
     slot = std::make_unique<ImageControl>(m_application.Instance());
@@ -222,7 +203,7 @@ void TForm1::AddProgramButton(const std::wstring& path, int index)
     // The icon comes from the path exactly as configured, placeholders and all;
     // only the start expands them. The application window's handle stands in
     // for the instance, which the extraction does not use.
-    button.SetIcon(UniqueIcon(ExtractIconW(reinterpret_cast<HINSTANCE>(m_application.Handle()), path.c_str(), 0)));
+    button.SetIcon(UniqueIcon(ExtractIconW(reinterpret_cast<HINSTANCE>(m_application.Handle()), WideText(path), 0)));
     if (!button.Icon()) {
         // No icon, no button: the control stays in its slot, unplaced and unseen,
         // and the next configured button takes this place in the row.
@@ -230,7 +211,7 @@ void TForm1::AddProgramButton(const std::wstring& path, int index)
     }
 
     SetWidth(Width() + kProgramButtonStep);
-    button.Name = ToWide(ConfigSectionName(index + 1));
+    button.Name = ConfigSectionName(index + 1);
     button.SetParent(GroupBox1);
     button.SetBounds(Width() - kProgramButtonInset, kProgramButtonTop, kProgramButtonSize, kProgramButtonSize);
     button.SetVisible(true);
@@ -245,9 +226,9 @@ void TForm1::ProgramButtonClick(ImageControl& sender)
         return;
     }
     const ConfigReader reader = OpenConfig();
-    const std::wstring path = ExpandPathPlaceholders(ReadEntry(reader, sender.Name));
+    const std::u16string path = ExpandPathPlaceholders(ReadEntry(reader, sender.Name));
     if (!path.empty()) {
-        m_launch(ProgramRequest(FromWide(path), ToWindowId(m_handle)));
+        m_launch(ProgramRequest(path, ToWindowId(m_handle)));
     }
 }
 

@@ -2,8 +2,10 @@
 // The main window Form1: a small tool window with one group box holding a row of
 // 32 x 32 image buttons, four fixed ones and up to eight configured programs.
 #include "Application.h"
+#include "ConfigRules.h"
 #include "ImageControl.h"
 #include "Launch.h"
+#include "Layout.h"
 #include "UniqueHandle.h"
 
 #include <windows.h>
@@ -16,8 +18,6 @@ namespace kelvory {
 
 class TForm1 {
 public:
-    static constexpr int kProgramSlots = 8;
-
     // Creates the window hidden from its stored layout and runs FormCreate.
     // Every start goes through launch: the shell in the program, a recorder in tests.
     explicit TForm1(Application& application, LaunchFunction launch = Launch);
@@ -38,20 +38,21 @@ public:
     ImageControl Image6;
 
     // Slot n - 1 holds the control made for configuration entry n, shown or not.
-    std::array<std::unique_ptr<ImageControl>, kProgramSlots> ProgramButtons;
+    std::array<std::unique_ptr<ImageControl>, kEntryCount> ProgramButtons;
 
     void FormCreate();
     void Image3Click(ImageControl& sender);
     void Image2Click(ImageControl& sender);
     void Image4Click(ImageControl& sender);
     void Image6Click(ImageControl& sender);
-    void AddProgramButton(const std::wstring& path, int index);
+    void AddProgramButton(const std::u16string& path, int index);
     void ProgramButtonClick(ImageControl& sender);
 
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     void LoadStoredLayout();
+    void PlaceFixedButton(ImageControl& image, const ControlLayout& stored, const Bounds& bounds);
     void SetClientSize(int width, int height);
     void LaunchFixed(FixedAction action);
 

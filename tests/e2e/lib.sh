@@ -16,13 +16,13 @@ check() { # check <description> <command...>
   if "$@"; then echo "ok: $what"; else fail "$what"; fi
 }
 
+source "$root/scripts/xvfb-display"
 launcher_pid=""
-xvfb_pid=""
 
 cleanup() {
   [ -n "$launcher_pid" ] && kill "$launcher_pid" 2>/dev/null || true
   "$WINESERVER" -k 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_virtual_display
 }
 trap cleanup EXIT
 
@@ -31,13 +31,7 @@ trap cleanup EXIT
 start_display() {
   "$WINESERVER" -k 2>/dev/null || true
   "$root/scripts/wine-prefix"
-  local fifo
-  fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  local number
-  read -r number <"$fifo"; rm -f "$fifo"
-  export DISPLAY=":$number"
+  start_virtual_display
 }
 
 # stage <folder>: the launcher and a recorder standing in for wpeutil.
@@ -69,32 +63,65 @@ click_button() {
   click_at "$x" "$y" "${2:-1}"
 }
 
-click_at() { xdotool mousemove --sync "$1" "$2" click "${3:-1}"; sleep 0.3; }
-double_click_at() { xdotool mousemove --sync "$1" "$2" click --repeat 2 --delay 80 1; sleep 0.3; }
+# point_at <x> <y>: moves the pointer there and waits until it is. xdotool's
+# --sync waits for a move, which never comes when the pointer is there already.
+point_at() {
+  local X="" Y="" SCREEN WINDOW
+  eval "$(xdotool getmouselocation --shell 2>/dev/null)" || true
+  [ "$X" = "$1" ] && [ "$Y" = "$2" ] || xdotool mousemove --sync "$1" "$2"
+}
 
-# Waits until the recorder log has at least <n> lines (the started program runs on its own).
-wait_for_lines() {
-  local log=$1 n=$2
+# A console program started from the work folder (a recorder) has a console
+# host with a window of its own for a moment, which would swallow a click:
+# every click waits until the programs started before it have ended.
+click_at() { wait_until started_ended || true; point_at "$1" "$2"; xdotool click "${3:-1}"; }
+double_click_at() { wait_until started_ended || true; point_at "$1" "$2"; xdotool click --repeat 2 --delay 80 1; }
+
+# True when no program from the work folder, nor a console host, runs; the
+# launcher aside.
+started_ended() {
+  local pid
+  [ -z "$(wine_processes 'system32.conhost.exe')" ] || return 1
+  for pid in $(wine_processes "${work//\//.}"); do
+    tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -qi 'kelvory\.exe' || return 1
+  done
+  return 0
+}
+
+# wait_until <command...>: runs the command every 0.2 seconds until it succeeds,
+# for at most ten seconds. False when the time ran out.
+wait_until() {
+  local _
   for _ in $(seq 50); do
-    [ -f "$log" ] && [ "$(wc -l <"$log")" -ge "$n" ] && return 0
+    "$@" && return 0
     sleep 0.2
   done
   return 1
 }
+
+has_lines() { [ -f "$1" ] && [ "$(wc -l <"$1")" -ge "$2" ]; }
+# Waits until the recorder log has at least <n> lines (the started program runs on its own).
+wait_for_lines() { wait_until has_lines "$1" "$2"; }
 
 line_count() { [ -f "$1" ] && wc -l <"$1" | tr -d ' ' || echo 0; }
 
-# Waits until the launcher's process has ended.
-wait_for_exit() {
-  for _ in $(seq 50); do
-    kill -0 "$launcher_pid" 2>/dev/null || return 0
-    sleep 0.2
+launcher_ended() { ! kill -0 "$launcher_pid" 2>/dev/null; }
+# Waits until the launcher started by start_launcher has ended.
+wait_for_exit() { wait_until launcher_ended; }
+
+# The Windows processes of this test's Wine prefix whose command line matches
+# the pattern (other Wine sessions may run the same programs at the same time).
+wine_processes() {
+  local pid
+  for pid in $(pgrep -f -i "$1"); do
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
   done
-  return 1
+  return 0
 }
 
-# The Windows processes whose command line names the given program.
-wine_processes() { pgrep -f -i "$1" || true; }
+# True when no program of that Unix path runs (in Wine's command lines the
+# slashes are backslashes, so any character stands for them).
+none_running() { [ -z "$(wine_processes "${1//\//.}")" ]; }
 
 # check_centred <window_info output>: the window lies centred in the work area
 # at the size it has.

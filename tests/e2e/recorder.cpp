@@ -3,6 +3,8 @@
 // The line is: <its own file name> TAB <its whole command line> TAB <the show
 // command it was started with>, in UTF-8.
 #include "ModulePath.h"
+#include "Text.h"
+#include "UniqueHandle.h"
 
 #include <windows.h>
 
@@ -10,7 +12,7 @@
 
 int wmain()
 {
-    const std::wstring self = kelvory::ModuleFileName();
+    const std::wstring self = kelvory::WideText(kelvory::ModuleFileName());
     const std::wstring folder = self.substr(0, self.rfind(L'\\') + 1);
     const std::wstring name = self.substr(folder.size());
 
@@ -25,13 +27,13 @@ int wmain()
     WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), utf8.data(), size, nullptr, nullptr);
 
     // Appending with one write keeps lines whole when two copies finish together.
-    HANDLE log = CreateFileW((folder + L"launches.log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (log == INVALID_HANDLE_VALUE) {
+    const kelvory::UniqueFileHandle log(CreateFileW((folder + L"launches.log").c_str(), FILE_APPEND_DATA,
+                                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!log) {
         return 1;
     }
     DWORD written = 0;
-    WriteFile(log, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-    CloseHandle(log);
+    WriteFile(log.get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
     return 0;
 }

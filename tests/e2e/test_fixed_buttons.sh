@@ -29,27 +29,32 @@ cat "$log"
 check "shut down asks for 'shutdown' with show mode 10" grep -q $'^wpeutil.exe\t.* shutdown\t10\r$' <(sed -n 1p "$log")
 check "restart asks for 'reboot' with show mode 10" grep -q $'^wpeutil.exe\t.* reboot\t10\r$' <(sed -n 2p "$log")
 
-# A double click is one click; right and middle clicks are none.
+# A double click is one click; right and middle clicks are none. A click on
+# restart afterwards marks the end: once its start is logged, everything before
+# it has been handled.
 read -r x y < <(button_centre Image4)
 double_click_at "$x" "$y"
 click_at "$x" "$y" 3
 click_at "$x" "$y" 2
-sleep 2
-check "a double click starts once, right and middle clicks never" [ "$(line_count "$log")" -eq 3 ]
+click_button Image6
+check "the marking click is logged" wait_for_lines "$log" 4
+check "a double click starts once, right and middle clicks never" [ "$(line_count "$log")" -eq 4 ]
+check "the double click asked for 'shutdown'" grep -q $'^wpeutil.exe\t.* shutdown\t10\r$' <(sed -n 3p "$log")
+check "the marking click asked for 'reboot'" grep -q $'^wpeutil.exe\t.* reboot\t10\r$' <(sed -n 4p "$log")
 
 # The command prompt and Task Manager come from Wine's own system folder: look
 # for the process, then end it so its window cannot swallow the next click.
+process_found() { found=$(wine_processes "$1"); [ -n "$found" ]; }
+previous=""
 for pair in "Image3 cmd.exe" "Image2 taskmgr.exe"; do
   set -- $pair
+  [ -z "$previous" ] || wait_until none_running "$previous" || true
   click_button "$1"
   found=""
-  for _ in $(seq 50); do
-    found=$(wine_processes "system32.$2")
-    [ -n "$found" ] && break
-    sleep 0.2
-  done
+  wait_until process_found "system32.$2" || true
   check "$1 starts $2" [ -n "$found" ]
   [ -n "$found" ] && kill $found 2>/dev/null || true
+  previous="system32/$2"
 done
 
 # A close request to the main window ends the program.

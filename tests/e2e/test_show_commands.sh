@@ -10,25 +10,32 @@ start_display
 stage "$work/app"
 exe_path=$(sed 's|/|\\|g' <<<"Z:$work/app/kelvory.exe")
 
-# start <show command>: starts the launcher with it and prints its window line.
+# start_with <show command> <pattern>: starts the launcher with the show command
+# and prints its window line once the line matches the pattern, or the last line
+# seen when it does not within the deadline.
 start_with() {
   "$WINE" "$bin/windowinfo.exe" start "$1" "$exe_path" >/dev/null 2>&1
-  sleep 1.5
-  window_info | grep '^window '
+  line=""
+  wait_until window_line_matches "$2" || true
+  echo "$line"
 }
+window_line_matches() { line=$(window_info | grep '^window '); grep -q "$1" <<<"$line"; }
 
 # window <left> <top> <right> <bottom> <visible> <maximised> <taskbar button minimised>
-line=$(start_with 3); echo "maximised: $line"
-check "a maximised start shows the window maximised" grep -q ' 1 1 0$' <<<"$line"
-window_info close-main; check "and it closes" wait_for_exit
+maximised=' 1 1 0$'
+line=$(start_with 3 "$maximised"); echo "maximised: $line"
+check "a maximised start shows the window maximised" grep -q "$maximised" <<<"$line"
+window_info close-main; check "and it closes" wait_until none_running "$work/app/kelvory.exe"
 
-line=$(start_with 7); echo "minimised: $line"
-check "a minimised start shows only the minimised taskbar button" grep -q ' 0 0 1$' <<<"$line"
-window_info close-app; sleep 1
+minimised=' 0 0 1$'
+line=$(start_with 7 "$minimised"); echo "minimised: $line"
+check "a minimised start shows only the minimised taskbar button" grep -q "$minimised" <<<"$line"
+window_info close-app; check "and it closes" wait_until none_running "$work/app/kelvory.exe"
 
+normal='^window 410 342 614 425 1 0 0$'
 for show in 1 2 6 10; do
-  line=$(start_with "$show"); echo "show $show: $line"
-  check "show command $show gives the normal centred show" grep -q '^window 410 342 614 425 1 0 0$' <<<"$line"
-  window_info close-main; sleep 0.5
+  line=$(start_with "$show" "$normal"); echo "show $show: $line"
+  check "show command $show gives the normal centred show" grep -q "$normal" <<<"$line"
+  window_info close-main; check "and it closes" wait_until none_running "$work/app/kelvory.exe"
 done
 finish

@@ -8,6 +8,9 @@
 //                           information, as a shortcut or another shell would
 //   windowinfo end-session  asks the main window whether the session may end,
 //                           prints the answer, then tells it that it ends
+#include "UniqueHandle.h"
+#include "WindowClasses.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -32,7 +35,7 @@ BOOL CALLBACK PrintImage(HWND child, LPARAM) noexcept
 {
     wchar_t className[64];
     GetClassNameW(child, className, 64);
-    if (std::wcscmp(className, L"KelvoryImage") == 0) {
+    if (std::wcscmp(className, kelvory::kImageClass) == 0) {
         wchar_t name[32];
         GetWindowTextW(child, name, 32);
         RECT r;
@@ -61,15 +64,15 @@ int wmain(int argc, wchar_t** argv)
                             &process)) {
             return 1;
         }
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        const kelvory::UniqueKernelHandle thread(process.hThread);
+        const kelvory::UniqueKernelHandle started(process.hProcess);
         return 0;
     }
     if (closeApplication) {
-        const HWND application = FindLauncherWindow(L"KelvoryApplication");
+        const HWND application = FindLauncherWindow(kelvory::kApplicationClass);
         return application && PostMessageW(application, WM_CLOSE, 0, 0) ? 0 : 1;
     }
-    const HWND main = FindLauncherWindow(L"TForm1");
+    const HWND main = FindLauncherWindow(kelvory::kFormClass);
     if (!main) {
         std::printf("no main window\n");
         return 1;

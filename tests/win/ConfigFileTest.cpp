@@ -1,6 +1,5 @@
 #include "ConfigFile.h"
 
-#include "ModulePath.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +15,9 @@
 namespace kelvory {
 namespace {
 
+using test::OwnFolder;
+using test::Utf16;
+
 static_assert(!std::is_copy_constructible_v<ConfigReader> && !std::is_copy_assignable_v<ConfigReader>);
 static_assert(std::is_nothrow_move_constructible_v<ConfigReader> && std::is_nothrow_move_assignable_v<ConfigReader>);
 
@@ -24,11 +26,6 @@ static_assert(std::is_nothrow_move_constructible_v<ConfigReader> && std::is_noth
 std::wstring Extended(const std::wstring& path)
 {
     return L"\\\\?\\" + path;
-}
-
-std::wstring DirectoryOf(const std::wstring& path)
-{
-    return path.substr(0, path.find_last_of(L'\\'));
 }
 
 bool WriteBytes(const std::wstring& path, std::string_view bytes)
@@ -47,15 +44,14 @@ bool WriteUtf16(const std::wstring& path, std::wstring_view text)
 
 std::string ReadBytes(const std::wstring& path)
 {
-    const HANDLE file =
-        CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const UniqueFileHandle file(
+        CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) {
         return {};
     }
-    std::string bytes(GetFileSize(file, nullptr), '\0');
+    std::string bytes(GetFileSize(file.get(), nullptr), '\0');
     DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
+    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     bytes.resize(read);
     return bytes;
 }
@@ -68,8 +64,7 @@ bool Exists(const std::wstring& path)
 void DeleteTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW entry{};
-    const HANDLE search = FindFirstFileW(Extended(folder + L"\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
+    if (const UniqueFindHandle search(FindFirstFileW(Extended(folder + L"\\*").c_str(), &entry)); search) {
         do {
             const std::wstring name = entry.cFileName;
             if (name == L"." || name == L"..") {
@@ -81,8 +76,7 @@ void DeleteTree(const std::wstring& folder)
             } else {
                 DeleteFileW(Extended(path).c_str());
             }
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
+        } while (FindNextFileW(search.get(), &entry));
     }
     RemoveDirectoryW(Extended(folder).c_str());
 }
@@ -118,14 +112,13 @@ private:
     std::wstring m_path;
 };
 
-using Entries = std::vector<std::pair<int, std::wstring>>;
+using Entries = std::vector<std::pair<int, std::u16string>>;
 
 Entries ReadConfigured(const std::wstring& configPath)
 {
     Entries entries;
-    ForEachConfiguredEntry(configPath, [&](int number, const std::wstring& value) {
-        entries.emplace_back(number, value);
-    });
+    ForEachConfiguredEntry(Utf16(configPath),
+                           [&](int number, const std::u16string& value) { entries.emplace_back(number, value); });
     return entries;
 }
 
@@ -143,21 +136,22 @@ TEST(ConfigFileReading, HandsOnTheNonEmptyExeValuesOfProg1ToProg8InOrder)
     }
 
     const std::vector<ReadingCase> cases = {
-        {"prog8 only", "[prog8]\r\nexe=C:\\Tools\\eight.exe\r\n", {{8, L"C:\\Tools\\eight.exe"}}},
+        {"prog8 only", "[prog8]\r\nexe=C:\\Tools\\eight.exe\r\n", {{8, u"C:\\Tools\\eight.exe"}}},
         {"prog2 and prog7, in file order reversed",
          "[prog7]\r\nexe=seven.exe\r\n[prog2]\r\nexe=two.exe\r\n",
-         {{2, L"two.exe"}, {7, L"seven.exe"}}},
-        {"empty exe", "[prog1]\r\nexe=\r\n[prog3]\r\nexe=three.exe\r\n", {{3, L"three.exe"}}},
-        {"section without exe", "[prog1]\r\nname=One\r\n[prog4]\r\nexe=four.exe\r\n", {{4, L"four.exe"}}},
+         {{2, u"two.exe"}, {7, u"seven.exe"}}},
+        {"empty exe", "[prog1]\r\nexe=\r\n[prog3]\r\nexe=three.exe\r\n", {{3, u"three.exe"}}},
+        {"section without exe", "[prog1]\r\nname=One\r\n[prog4]\r\nexe=four.exe\r\n", {{4, u"four.exe"}}},
         {"prog0, prog9 and prog01 are not entries",
          "[prog0]\r\nexe=zero.exe\r\n[prog9]\r\nexe=nine.exe\r\n[prog01]\r\nexe=one.exe\r\n",
          {}},
-        {"names in the file in any case", "[PROG5]\r\nEXE=five.exe\r\n", {{5, L"five.exe"}}},
-        {"value with placeholders kept as written", "[prog6]\r\nexe=%SystemRoot%\\notepad.exe\r\n",
-         {{6, L"%SystemRoot%\\notepad.exe"}}},
+        {"names in the file in any case", "[PROG5]\r\nEXE=five.exe\r\n", {{5, u"five.exe"}}},
+        {"value with placeholders kept as written",
+         "[prog6]\r\nexe=%SystemRoot%\\notepad.exe\r\n",
+         {{6, u"%SystemRoot%\\notepad.exe"}}},
         {"value longer than 2047 characters",
          "[prog1]\r\nexe=" + longValue + "\r\n",
-         {{1, std::wstring(longValue.begin(), longValue.begin() + 2047)}}},
+         {{1, std::u16string(longValue.begin(), longValue.begin() + 2047)}}},
         {"empty file", "", {}},
     };
 
@@ -175,23 +169,21 @@ TEST(ConfigFileReading, ReadsUtf16FilesWithNonAsciiValues)
     const std::wstring ini = folder.File(L"kelvory.ini");
     ASSERT_TRUE(WriteUtf16(ini, L"[prog1]\r\nexe=C:\\Программы\\工具\\запуск.exe\r\n"
                                 L"[prog2]\r\nexe=%SystemDrive%\\ツール\\Ёлка.exe\r\n"));
-    const Entries expected = {{1, L"C:\\Программы\\工具\\запуск.exe"}, {2, L"%SystemDrive%\\ツール\\Ёлка.exe"}};
+    const Entries expected = {{1, u"C:\\Программы\\工具\\запуск.exe"}, {2, u"%SystemDrive%\\ツール\\Ёлка.exe"}};
     EXPECT_EQ(ReadConfigured(ini), expected);
 }
 
 // Sets the file's last-write time to one fixed moment in 2020.
 bool Backdate(const std::wstring& path)
 {
-    const HANDLE file =
-        CreateFileW(Extended(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const UniqueFileHandle file(CreateFileW(Extended(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+    if (!file) {
         return false;
     }
     const SYSTEMTIME moment{2020, 1, 3, 1, 12, 0, 0, 0};
     FILETIME time{};
-    const BOOL set = SystemTimeToFileTime(&moment, &time) && SetFileTime(file, nullptr, nullptr, &time);
-    CloseHandle(file);
-    return set;
+    return SystemTimeToFileTime(&moment, &time) && SetFileTime(file.get(), nullptr, nullptr, &time);
 }
 
 TEST(ConfigFileReading, EachReadSeesTheFileAsItIsThen)
@@ -203,17 +195,17 @@ TEST(ConfigFileReading, EachReadSeesTheFileAsItIsThen)
     TempFolder folder;
     const std::wstring ini = folder.File(L"kelvory.ini");
     ASSERT_TRUE(WriteBytes(ini, "[prog1]\r\nexe=first.exe\r\n") && Backdate(ini));
-    EXPECT_EQ(ReadConfigured(ini), (Entries{{1, L"first.exe"}}));
+    EXPECT_EQ(ReadConfigured(ini), (Entries{{1, u"first.exe"}}));
 
     ASSERT_TRUE(WriteBytes(ini, "[prog1]\r\nexe=other.exe\r\n") && Backdate(ini));
     {
-        const ConfigReader reader(ini);
-        EXPECT_EQ(ReadEntry(reader, L"prog1"), L"other.exe");
+        const ConfigReader reader(Utf16(ini));
+        EXPECT_EQ(ReadEntry(reader, u"prog1"), u"other.exe");
     }
 
     ASSERT_TRUE(WriteBytes(ini, "[prog1]\r\nexe=third.exe\r\n") && Backdate(ini));
-    const ConfigReader reader(ini);
-    EXPECT_EQ(ReadEntry(reader, L"prog1"), L"third.exe");
+    const ConfigReader reader(Utf16(ini));
+    EXPECT_EQ(ReadEntry(reader, u"prog1"), u"third.exe");
 }
 
 TEST(ConfigFileReading, NeverWritesOrCreatesTheFile)
@@ -222,20 +214,20 @@ TEST(ConfigFileReading, NeverWritesOrCreatesTheFile)
     const std::wstring ini = folder.File(L"kelvory.ini");
     const std::string content = "; Kelvory\r\n[prog1]\r\n  exe = one.exe  \r\n[prog2]\nexe=two.exe";
     ASSERT_TRUE(WriteBytes(ini, content));
-    EXPECT_EQ(ReadConfigured(ini), (Entries{{1, L"one.exe"}, {2, L"two.exe"}}));
+    EXPECT_EQ(ReadConfigured(ini), (Entries{{1, u"one.exe"}, {2, u"two.exe"}}));
     {
-        ConfigReader reader(ini);
-        EXPECT_EQ(ReadEntry(reader, L"prog3"), L"");
+        ConfigReader reader(Utf16(ini));
+        EXPECT_EQ(ReadEntry(reader, u"prog3"), u"");
         ConfigReader moved(std::move(reader));
-        EXPECT_EQ(ReadEntry(moved, L"prog2"), L"two.exe");
+        EXPECT_EQ(ReadEntry(moved, u"prog2"), u"two.exe");
     }
     EXPECT_EQ(ReadBytes(ini), content);
 
     const std::wstring missing = folder.File(L"missing.ini");
     EXPECT_EQ(ReadConfigured(missing), Entries{});
     {
-        const ConfigReader reader(missing);
-        EXPECT_EQ(ReadEntry(reader, L"prog1"), L"");
+        const ConfigReader reader(Utf16(missing));
+        EXPECT_EQ(ReadEntry(reader, u"prog1"), u"");
     }
     EXPECT_FALSE(Exists(missing));
 }
@@ -243,7 +235,7 @@ TEST(ConfigFileReading, NeverWritesOrCreatesTheFile)
 // The links are made on the host by tests/win/CMakeLists.txt, beside win_tests.exe.
 std::wstring LinkFolder()
 {
-    return DirectoryOf(ModuleFileName()) + L"\\config-links";
+    return OwnFolder() + L"config-links";
 }
 
 struct ExistenceCase {
@@ -282,18 +274,18 @@ TEST(ConfigFileExistsAt, AnswersForRealFilesFoldersAndLinks)
         {"dangling link", links + L"\\dangling-link.ini", false},
     };
     for (const ExistenceCase& c : cases) {
-        EXPECT_EQ(ConfigFileExistsAt(c.m_path), c.m_present) << c.m_name;
+        EXPECT_EQ(ConfigFileExistsAt(Utf16(c.m_path)), c.m_present) << c.m_name;
     }
 
     EXPECT_EQ(ReadConfigured(folderIni), Entries{});
-    EXPECT_EQ(ReadConfigured(links + L"\\file-link.ini"), (Entries{{1, L"through the link"}}));
+    EXPECT_EQ(ReadConfigured(links + L"\\file-link.ini"), (Entries{{1, u"through the link"}}));
     EXPECT_EQ(ReadConfigured(links + L"\\folder-link.ini"), Entries{});
     EXPECT_EQ(ReadConfigured(links + L"\\dangling-link.ini"), Entries{});
 }
 
 TEST(ConfigFilePath, IsKelvoryIniBesideTheExecutable)
 {
-    const std::wstring expected = DirectoryOf(ModuleFileName()) + L"\\kelvory.ini";
+    const std::u16string expected = Utf16(OwnFolder() + L"kelvory.ini");
     EXPECT_EQ(ConfigFilePath(), expected);
     EXPECT_EQ(OpenConfig().Path(), expected);
 }
@@ -301,17 +293,15 @@ TEST(ConfigFilePath, IsKelvoryIniBesideTheExecutable)
 // The probe is built beside win_tests.exe; the tests copy it where they need it.
 std::wstring ProbePath()
 {
-    return DirectoryOf(ModuleFileName()) + L"\\config_probe.exe";
+    return OwnFolder() + L"config_probe.exe";
 }
 
 // Waits for the probe and returns its report, or a note of what went wrong.
-std::wstring FinishProbe(HANDLE process, HANDLE thread, const std::wstring& reportPath)
+std::wstring FinishProbe(const UniqueKernelHandle& process, const std::wstring& reportPath)
 {
-    const DWORD waited = WaitForSingleObject(process, 30000);
+    const DWORD waited = WaitForSingleObject(process.get(), 30000);
     DWORD exitCode = 1;
-    GetExitCodeProcess(process, &exitCode);
-    CloseHandle(thread);
-    CloseHandle(process);
+    GetExitCodeProcess(process.get(), &exitCode);
     if (waited != WAIT_OBJECT_0 || exitCode != 0) {
         return L"probe failed, exit code " + std::to_wstring(exitCode);
     }
@@ -329,7 +319,8 @@ std::wstring RunProbe(const std::wstring& probe, const std::wstring& currentDire
                         currentDirectory.c_str(), &startup, &process)) {
         return L"CreateProcessW failed, error " + std::to_wstring(GetLastError());
     }
-    return FinishProbe(process.hProcess, process.hThread, reportPath);
+    const UniqueKernelHandle thread(process.hThread);
+    return FinishProbe(UniqueKernelHandle(process.hProcess), reportPath);
 }
 
 template <class Function>
@@ -341,8 +332,10 @@ Function NtdllFunction(const char* name)
 
 // Wine's CreateProcessW copies the program's path into a MAX_PATH buffer, so it
 // cannot start a program whose path is longer (it fails with error 2). The
-// native call underneath has no such limit, and the process it starts sees its
-// full path, as one started from a deep folder on Windows does.
+// undocumented ntdll calls underneath have no such limit under Wine, and the
+// process they start sees its full path. This is Wine's behaviour only: on
+// Windows, file functions of a program without a long-path-aware manifest
+// reject such paths, and nothing here says what Windows would do.
 std::wstring RunProbeFromDeepFolder(const std::wstring& probe, const std::wstring& currentDirectory,
                                     const std::wstring& reportPath)
 {
@@ -399,8 +392,9 @@ std::wstring RunProbeFromDeepFolder(const std::wstring& probe, const std::wstrin
     if (status != 0) {
         return L"RtlCreateUserProcess failed, status " + std::to_wstring(status);
     }
-    ResumeThread(information.m_thread);
-    return FinishProbe(information.m_process, information.m_thread, reportPath);
+    const UniqueKernelHandle thread(information.m_thread);
+    ResumeThread(thread.get());
+    return FinishProbe(UniqueKernelHandle(information.m_process), reportPath);
 }
 
 TEST(ConfigFileBesideExecutable, IsFoundFromAnotherCurrentDirectory)
@@ -430,7 +424,10 @@ TEST(ConfigFileBesideExecutable, IsFoundInAFolderWithANonAsciiName)
               home + L"\\kelvory.ini\npresent\n2=%ProgramFiles%\\Редактор\\編集.exe\n");
 }
 
-TEST(ConfigFileBesideExecutable, IsFoundInAFolderDeeperThanMaxPath)
+// Wine only: it pins how Wine treats a program beyond 260 characters, started
+// through undocumented ntdll calls (RunProbeFromDeepFolder); it says nothing
+// about Windows.
+TEST(ConfigFileBesideExecutableUnderWine, IsFoundInAFolderDeeperThanMaxPath)
 {
     TempFolder folder;
     std::wstring home = folder.Path();

@@ -1,57 +1,18 @@
 #include "Environment.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace kelvory {
 namespace {
 
-std::optional<std::wstring> CurrentValue(const std::wstring& name)
-{
-    const DWORD size = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
-    if (size == 0) {
-        return std::nullopt;
-    }
-    std::wstring value(size, L'\0');
-    value.resize(GetEnvironmentVariableW(name.c_str(), value.data(), size));
-    return value;
-}
-
-// Changes variables of this process for one test and puts them back afterwards.
-// Expansion is tested in-process: Wine resets SystemDrive, SystemRoot and
-// ProgramFiles in every process it starts, so a child would not see our values.
-class ScopedVariables {
-public:
-    ScopedVariables() = default;
-    ScopedVariables(const ScopedVariables&) = delete;
-    ScopedVariables& operator=(const ScopedVariables&) = delete;
-
-    ~ScopedVariables()
-    {
-        for (auto saved = m_saved.rbegin(); saved != m_saved.rend(); ++saved) {
-            SetEnvironmentVariableW(saved->first.c_str(), saved->second ? saved->second->c_str() : nullptr);
-        }
-    }
-
-    // Removes the variable under any spelling first, so it is set with exactly
-    // the spelling given.
-    void Set(const std::wstring& name, const wchar_t* value)
-    {
-        m_saved.emplace_back(name, CurrentValue(name));
-        SetEnvironmentVariableW(name.c_str(), nullptr);
-        if (value != nullptr) {
-            ASSERT_TRUE(SetEnvironmentVariableW(name.c_str(), value));
-        }
-    }
-
-private:
-    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> m_saved;
-};
+using test::ScopedVariables;
+using test::Utf16;
 
 TEST(GetEnvVar, ReturnsTheWholeValueWhateverItsLength)
 {
@@ -65,7 +26,7 @@ TEST(GetEnvVar, ReturnsTheWholeValueWhateverItsLength)
     for (const std::wstring& value : values) {
         ScopedVariables variables;
         variables.Set(L"KelvoryTestValue", value.c_str());
-        EXPECT_EQ(GetEnvVar(L"KelvoryTestValue"), value) << value.size() << " characters";
+        EXPECT_EQ(GetEnvVar(u"KelvoryTestValue"), Utf16(value)) << value.size() << " characters";
     }
 }
 
@@ -74,19 +35,21 @@ TEST(GetEnvVar, IsEmptyForUnsetAndEmptyVariables)
     ScopedVariables variables;
     variables.Set(L"KelvoryTestUnset", nullptr);
     variables.Set(L"KelvoryTestEmpty", L"");
-    EXPECT_EQ(GetEnvVar(L"KelvoryTestUnset"), L"");
-    EXPECT_EQ(GetEnvVar(L"KelvoryTestEmpty"), L"");
-    EXPECT_EQ(GetEnvVar(L""), L"");
+    EXPECT_EQ(GetEnvVar(u"KelvoryTestUnset"), u"");
+    EXPECT_EQ(GetEnvVar(u"KelvoryTestEmpty"), u"");
+    EXPECT_EQ(GetEnvVar(u""), u"");
 }
 
 TEST(GetEnvVar, FindsNamesSpelledInAnyCase)
 {
     ScopedVariables variables;
     variables.Set(L"KELVORYTESTCASE", L"upper");
-    EXPECT_EQ(GetEnvVar(L"kelvorytestcase"), L"upper");
-    EXPECT_EQ(GetEnvVar(L"KelvoryTestCase"), L"upper");
+    EXPECT_EQ(GetEnvVar(u"kelvorytestcase"), u"upper");
+    EXPECT_EQ(GetEnvVar(u"KelvoryTestCase"), u"upper");
 }
 
+// Expansion is tested in-process: Wine resets SystemDrive, SystemRoot and
+// ProgramFiles in every process it starts, so a child would not see our values.
 class ExpandPathPlaceholdersTest : public testing::Test {
 protected:
     void SetUp() override
@@ -101,30 +64,30 @@ protected:
 
 TEST_F(ExpandPathPlaceholdersTest, UsesTheVariablesOfThisProcessHoweverTheyAreSpelled)
 {
-    EXPECT_EQ(ExpandPathPlaceholders(L"%ProgramFiles%\\Tool\\tool.exe"), L"Y:\\Programme\\Tool\\tool.exe");
-    EXPECT_EQ(ExpandPathPlaceholders(L"%SYSTEMROOT%\\system32\\cmd.exe"), L"Y:\\Виндоус\\system32\\cmd.exe");
-    EXPECT_EQ(ExpandPathPlaceholders(L"%systemdrive%%SystemRoot%"), L"Y:Y:\\Виндоус");
-    EXPECT_EQ(ExpandPathPlaceholders(L"%windir%\\notepad.exe"), L"%windir%\\notepad.exe");
-    EXPECT_EQ(ExpandPathPlaceholders(L""), L"");
+    EXPECT_EQ(ExpandPathPlaceholders(u"%ProgramFiles%\\Tool\\tool.exe"), u"Y:\\Programme\\Tool\\tool.exe");
+    EXPECT_EQ(ExpandPathPlaceholders(u"%SYSTEMROOT%\\system32\\cmd.exe"), u"Y:\\Виндоус\\system32\\cmd.exe");
+    EXPECT_EQ(ExpandPathPlaceholders(u"%systemdrive%%SystemRoot%"), u"Y:Y:\\Виндоус");
+    EXPECT_EQ(ExpandPathPlaceholders(u"%windir%\\notepad.exe"), u"%windir%\\notepad.exe");
+    EXPECT_EQ(ExpandPathPlaceholders(u""), u"");
 }
 
 TEST_F(ExpandPathPlaceholdersTest, KeepsTheRestOfThePathInItsOwnCase)
 {
     // The platform upper-cases a copy only to find the placeholders; letters it
     // would change (Cyrillic) or keep as they are (ß) come through unchanged.
-    EXPECT_EQ(ExpandPathPlaceholders(L"%SystemDrive%\\straße\\ёлка\\工具.exe"), L"Y:\\straße\\ёлка\\工具.exe");
+    EXPECT_EQ(ExpandPathPlaceholders(u"%SystemDrive%\\straße\\ёлка\\工具.exe"), u"Y:\\straße\\ёлка\\工具.exe");
 }
 
 TEST_F(ExpandPathPlaceholdersTest, UnsetVariableRemovesItsPlaceholder)
 {
     m_variables.Set(L"ProgramFiles", nullptr);
-    EXPECT_EQ(ExpandPathPlaceholders(L"%programfiles%\\Tool\\tool.exe"), L"\\Tool\\tool.exe");
+    EXPECT_EQ(ExpandPathPlaceholders(u"%programfiles%\\Tool\\tool.exe"), u"\\Tool\\tool.exe");
 }
 
 TEST_F(ExpandPathPlaceholdersTest, ValueMayHoldALaterPlaceholder)
 {
     m_variables.Set(L"ProgramFiles", L"%SystemDrive%\\Apps");
-    EXPECT_EQ(ExpandPathPlaceholders(L"%programfiles%\\tool.exe"), L"Y:\\Apps\\tool.exe");
+    EXPECT_EQ(ExpandPathPlaceholders(u"%programfiles%\\tool.exe"), u"Y:\\Apps\\tool.exe");
 }
 
 } // namespace

@@ -73,16 +73,16 @@ TEST_F(ProgramButtonsTest, ButtonsContinueTheRowInEntryOrderAndWidenTheWindow)
 
     const struct {
         int slot;
-        const wchar_t* name;
+        const char16_t* name;
         int left;
-    } shown[] = {{1, L"prog2", base - 2}, {4, L"prog5", base + 46}};
+    } shown[] = {{1, u"prog2", base - 2}, {4, u"prog5", base + 46}};
     for (const auto& expected : shown) {
         SCOPED_TRACE(testing::Message() << expected.slot);
         ASSERT_TRUE(form->ProgramButtons[expected.slot]);
         const ImageControl& button = *form->ProgramButtons[expected.slot];
         EXPECT_EQ(button.Name, expected.name);
         EXPECT_EQ(button.Parent(), form->GroupBox1);
-        EXPECT_TRUE(IsWindowVisible(button.Handle()) || !IsWindowVisible(form->Handle()));
+        EXPECT_TRUE(GetWindowLongPtrW(button.Handle(), GWL_STYLE) & WS_VISIBLE);
         EXPECT_TRUE(button.Visible());
         EXPECT_TRUE(button.Icon());
         const RECT bounds = BoundsInGroupBox(button);
@@ -100,10 +100,10 @@ TEST_F(ProgramButtonsTest, ButtonsContinueTheRowInEntryOrderAndWidenTheWindow)
 
 TEST_F(ProgramButtonsTest, AnEntryWithoutAnIconKeepsAnUnplacedControlAndLeavesNoGap)
 {
-    // The window-information tool of the end-to-end tests has no icon at all.
+    // The configuration probe beside this test program has no icon at all.
     const std::wstring folder = test::OwnFolder();
-    Configure("[prog1]\r\nexe=" + std::string(folder.begin(), folder.end()) + "windowinfo.exe\r\n[prog2]\r\nexe=" +
-              Windows("notepad.exe") + "\r\n");
+    Configure("[prog1]\r\nexe=" + std::string(folder.begin(), folder.end()) +
+              "config_probe.exe\r\n[prog2]\r\nexe=" + Windows("notepad.exe") + "\r\n");
     CreateForm();
 
     ASSERT_TRUE(form->ProgramButtons[0]);
@@ -116,7 +116,7 @@ TEST_F(ProgramButtonsTest, AnEntryWithoutAnIconKeepsAnUnplacedControlAndLeavesNo
     EXPECT_EQ(hidden.Height(), 105);
 
     ASSERT_TRUE(form->ProgramButtons[1]);
-    EXPECT_EQ(form->ProgramButtons[1]->Name, L"prog2");
+    EXPECT_EQ(form->ProgramButtons[1]->Name, u"prog2");
     EXPECT_EQ(BoundsInGroupBox(*form->ProgramButtons[1]).left, BaseWidth() - 2);
     EXPECT_EQ(form->Width(), BaseWidth() + 48);
 }
@@ -178,19 +178,17 @@ TEST_F(ProgramButtonsTest, APlaceholderEntryTakesItsIconFromTheTextAsWrittenAndS
     const std::string notepad = Windows("notepad.exe");
     ASSERT_TRUE(CopyFileW(std::wstring(notepad.begin(), notepad.end()).c_str(), (literal + L"\\tool.exe").c_str(), FALSE));
 
-    wchar_t previousDirectory[MAX_PATH];
-    GetCurrentDirectoryW(MAX_PATH, previousDirectory);
-    SetCurrentDirectoryW(work.c_str());
-    SetEnvironmentVariableW(L"SystemDrive", L"Q:");
-
-    Configure("[prog3]\r\nexe=%SystemDrive%\\tool.exe\r\n");
-    CreateForm();
-    ASSERT_TRUE(form->ProgramButtons[2]);
-    EXPECT_TRUE(form->ProgramButtons[2]->Icon());
-    test::Click(*form->ProgramButtons[2]);
-
-    SetCurrentDirectoryW(previousDirectory);
-    SetEnvironmentVariableW(L"SystemDrive", L"C:");
+    test::ScopedVariables variables;
+    variables.Set(L"SystemDrive", L"Q:");
+    {
+        const test::ScopedCurrentDirectory current(work);
+        ASSERT_TRUE(current.Changed());
+        Configure("[prog3]\r\nexe=%SystemDrive%\\tool.exe\r\n");
+        CreateForm();
+        ASSERT_TRUE(form->ProgramButtons[2]);
+        EXPECT_TRUE(form->ProgramButtons[2]->Icon());
+        test::Click(*form->ProgramButtons[2]);
+    }
     DeleteFileW((literal + L"\\tool.exe").c_str());
     RemoveDirectoryW(literal.c_str());
     RemoveDirectoryW(work.c_str());

@@ -1,7 +1,7 @@
 // The resources of kelvory.exe itself, read through the window system's own
 // resource functions: manifest, version, and the icons' image sets.
 #include "IconImageSets.h"
-#include "ModulePath.h"
+#include "TestSupport.h"
 #include "UniqueHandle.h"
 #include "resource.h"
 
@@ -26,8 +26,7 @@ using UniqueModule = UniqueHandle<HMODULE, &FreeLibrary>;
 
 std::wstring KelvoryExePath()
 {
-    const std::wstring self = ModuleFileName();
-    return self.substr(0, self.rfind(L'\\') + 1) + L"kelvory.exe";
+    return test::OwnFolder() + L"kelvory.exe";
 }
 
 class KelvoryResources : public testing::Test {

@@ -3,6 +3,8 @@
 // present, and the entries read at start-up. The report goes, as UTF-16 lines, to
 // the file named by the only argument.
 #include "ConfigFile.h"
+#include "Text.h"
+#include "UniqueHandle.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -17,21 +19,22 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         return 2;
     }
 
-    std::wstring report = kelvory::ConfigFilePath() + L"\n";
-    report += kelvory::ConfigFileExists() ? L"present\n" : L"absent\n";
-    kelvory::ForEachConfiguredEntry([&](int number, const std::wstring& value) {
-        report += std::to_wstring(number) + L"=" + value + L"\n";
+    std::u16string report = kelvory::ConfigFilePath() + u"\n";
+    report += kelvory::ConfigFileExists() ? u"present\n" : u"absent\n";
+    kelvory::ForEachConfiguredEntry([&](int number, const std::u16string& value) {
+        const std::string digits = std::to_string(number);
+        report.append(digits.begin(), digits.end());
+        report += u"=" + value + u"\n";
     });
 
-    const HANDLE file =
-        CreateFileW(arguments[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const kelvory::UniqueFileHandle file(
+        CreateFileW(arguments[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     LocalFree(arguments);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (!file) {
         return 3;
     }
     DWORD written = 0;
-    const DWORD size = static_cast<DWORD>(report.size() * sizeof(wchar_t));
-    const BOOL wrote = WriteFile(file, report.data(), size, &written, nullptr);
-    CloseHandle(file);
+    const DWORD size = static_cast<DWORD>(report.size() * sizeof(char16_t));
+    const BOOL wrote = WriteFile(file.get(), report.data(), size, &written, nullptr);
     return wrote && written == size ? 0 : 4;
 }

@@ -11,7 +11,8 @@ namespace kelvory {
 
 inline constexpr std::u16string_view kConfigFileName = u"kelvory.ini";
 inline constexpr std::u16string_view kSectionPrefix = u"prog";
-inline constexpr std::u16string_view kEntryKey = u"exe";
+// Zero-terminated: it goes to the profile reader as it is.
+inline constexpr char16_t kEntryKey[] = u"exe";
 // Programs are configured in sections prog1 ... prog8.
 inline constexpr int kEntryCount = 8;
 // Characters the profile reader may return for one entry, its terminating zero

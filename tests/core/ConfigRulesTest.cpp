@@ -1,4 +1,4 @@
-#include "ConfigFile.h"
+#include "ConfigRules.h"
 
 #include <gtest/gtest.h>
 
