@@ -4,7 +4,9 @@
 #include "Environment.h"
 #include "IconResource.h"
 #include "Text.h"
+#include "TooltipText.h"
 #include "Unit1Layout.h"
+#include "VersionInfo.h"
 #include "Window.h"
 
 #include <commctrl.h>
@@ -32,13 +34,14 @@ struct FixedButton {
     std::u16string_view name;
     ImageControl TForm1::*control;
     void (TForm1::*click)(ImageControl&);
+    FixedAction action;
 };
 
 constexpr FixedButton kFixedButtons[] = {
-    {u"Image3", &TForm1::Image3, &TForm1::Image3Click},
-    {u"Image2", &TForm1::Image2, &TForm1::Image2Click},
-    {u"Image4", &TForm1::Image4, &TForm1::Image4Click},
-    {u"Image6", &TForm1::Image6, &TForm1::Image6Click},
+    {u"Image3", &TForm1::Image3, &TForm1::Image3Click, FixedAction::CommandPrompt},
+    {u"Image2", &TForm1::Image2, &TForm1::Image2Click, FixedAction::TaskManager},
+    {u"Image4", &TForm1::Image4, &TForm1::Image4Click, FixedAction::ShutDown},
+    {u"Image6", &TForm1::Image6, &TForm1::Image6Click, FixedAction::Restart},
 };
 
 int ScreenPixelsPerInch()
@@ -81,11 +84,24 @@ LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+// What a click on a configured button would start now: the entry read afresh
+// under the button's name, which is its section, with its placeholders
+// expanded. Empty when the file or the entry is gone, or the entry is empty.
+std::wstring ConfiguredPath(const ImageControl& button)
+{
+    if (!ConfigFileExists()) {
+        return {};
+    }
+    const ConfigReader reader = OpenConfig();
+    return ExpandPathPlaceholders(ReadEntry(reader, button.Name));
+}
+
 } // namespace
 
 TForm1::TForm1(Application& application, LaunchFunction launch)
     : Image3(application.Instance()), Image2(application.Instance()), Image4(application.Instance()),
-      Image6(application.Instance()), m_application(application), m_launch(std::move(launch))
+      Image6(application.Instance()), m_application(application), m_launch(std::move(launch)),
+      m_tooltip(application.Instance(), [this](HWND button) { return TooltipText(button); })
 {
     LoadStoredLayout();
 
@@ -153,6 +169,7 @@ void TForm1::LoadStoredLayout()
             image.SetVisible(true);
             image.SetParent(GroupBox1);
             image.OnClick = [this, click = button.click](ImageControl& sender) { (this->*click)(sender); };
+            AddTooltip(image);
         }
     }
 }
@@ -235,20 +252,44 @@ void TForm1::AddProgramButton(const std::wstring& path, int index)
     button.SetBounds(Width() - kProgramButtonInset, kProgramButtonTop, kProgramButtonSize, kProgramButtonSize);
     button.SetVisible(true);
     button.OnClick = [this](ImageControl& sender) { ProgramButtonClick(sender); };
+    AddTooltip(button);
 }
 
 void TForm1::ProgramButtonClick(ImageControl& sender)
 {
-    // The button's name is its section: the entry is read afresh at every click,
-    // so an edited path is started as it now stands.
-    if (!ConfigFileExists()) {
-        return;
-    }
-    const ConfigReader reader = OpenConfig();
-    const std::wstring path = ExpandPathPlaceholders(ReadEntry(reader, sender.Name));
+    // The entry is read afresh at every click, so an edited path is started as
+    // it now stands.
+    const std::wstring path = ConfiguredPath(sender);
     if (!path.empty()) {
         m_launch(ProgramRequest(FromWide(path), ToWindowId(m_handle)));
     }
+}
+
+void TForm1::AddTooltip(ImageControl& button)
+{
+    button.OnMouseMove = [this](ImageControl& sender, WPARAM keys, LPARAM position) {
+        m_tooltip.MouseMove(sender.Handle(), keys, position);
+    };
+}
+
+std::wstring TForm1::TooltipText(HWND button)
+{
+    for (const FixedButton& fixed : kFixedButtons) {
+        if ((this->*fixed.control).Handle() == button) {
+            return ToWide(FixedActionTooltip(fixed.action));
+        }
+    }
+    for (const auto& slot : ProgramButtons) {
+        if (slot && slot->Handle() == button) {
+            // Read at every showing, exactly as a click reads it.
+            const std::wstring path = ConfiguredPath(*slot);
+            if (path.empty()) {
+                return {};
+            }
+            return ToWide(ProgramTooltip(FromWide(path), FromWide(FileDescription(path))));
+        }
+    }
+    return {};
 }
 
 LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -262,6 +303,11 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(m_font.get());
+    case WM_NOTIFY:
+        if (m_tooltip.HandleNotify(*reinterpret_cast<NMHDR*>(lParam))) {
+            return 0;
+        }
+        break;
     case WM_SIZE:
         // The group box fills the client area, so it grows with every added button.
         if (GroupBox1) {

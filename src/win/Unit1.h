@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "ImageControl.h"
 #include "Launch.h"
+#include "Tooltip.h"
 #include "UniqueHandle.h"
 
 #include <windows.h>
@@ -54,11 +55,14 @@ private:
     void LoadStoredLayout();
     void SetClientSize(int width, int height);
     void LaunchFixed(FixedAction action);
+    void AddTooltip(ImageControl& button);
+    std::wstring TooltipText(HWND button);
 
     Application& m_application;
     LaunchFunction m_launch;
     HWND m_handle = nullptr;
     UniqueFont m_font;
+    Tooltip m_tooltip;
 };
 
 } // namespace kelvory
