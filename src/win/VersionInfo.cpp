@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -38,6 +37,17 @@ const VersionFunctions& Functions() noexcept
         return found;
     }();
     return functions;
+}
+
+// Four lower-case hexadecimal digits, as the string tables are named.
+std::wstring Hex4(WORD value)
+{
+    constexpr wchar_t kDigits[] = L"0123456789abcdef";
+    std::wstring digits(4, L'0');
+    for (int i = 3; i >= 0; --i, value >>= 4) {
+        digits[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
+    }
+    return digits;
 }
 
 struct Translation {
@@ -91,12 +101,12 @@ std::wstring FileDescription(const std::wstring& path) noexcept
         }
         Translation first;
         std::memcpy(&first, table, sizeof(first));
-        wchar_t key[64];
-        std::swprintf(key, 64, L"\\StringFileInfo\\%04x%04x\\FileDescription", first.language, first.codePage);
+        const std::wstring key =
+            L"\\StringFileInfo\\" + Hex4(first.language) + Hex4(first.codePage) + L"\\FileDescription";
 
         // A string's length is in characters, its terminating zero included
         // when it has one.
-        const std::byte* text = QueryInside(functions, block, key, sizeof(wchar_t), length);
+        const std::byte* text = QueryInside(functions, block, key.c_str(), sizeof(wchar_t), length);
         if (!text) {
             return {};
         }
