@@ -197,5 +197,56 @@ TEST_F(TooltipTest, ClicksAfterHoveringStartExactlyWhatTheyStartedBefore)
     EXPECT_EQ(Tooltips().size(), 1u);
 }
 
+TEST_F(TooltipTest, ADamagedVersionResourceIsPassedOverForTheFileName)
+{
+    // Copies of the described recorder with one length in the version resource
+    // made wrong. A value's length is the second of the three words before its
+    // key; the German description is the second "FileDescription" in the file.
+    std::string image;
+    {
+        HANDLE file = CreateFileW(described.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        image.resize(GetFileSize(file, nullptr));
+        DWORD read = 0;
+        ReadFile(file, image.data(), static_cast<DWORD>(image.size()), &read, nullptr);
+        CloseHandle(file);
+    }
+    const auto keyOffset = [&](std::u16string_view key, int occurrence) {
+        const std::string bytes(reinterpret_cast<const char*>(key.data()), key.size() * 2);
+        std::size_t at = std::string::npos;
+        for (int n = 0; n < occurrence; ++n) {
+            at = image.find(bytes, at + 1);
+        }
+        return at;
+    };
+    const struct {
+        std::u16string_view key;
+        int occurrence;
+        std::uint16_t valueLength;
+    } cases[] = {
+        {u"FileDescription", 2, 0x7FFF}, // runs far past the end of the resource
+        {u"Translation", 1, 2},          // too short for one language
+        {u"Translation", 1, 0},
+    };
+    const std::wstring damaged = test::OwnFolder() + L"damaged.exe";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.valueLength);
+        const std::size_t at = keyOffset(c.key, c.occurrence);
+        ASSERT_NE(at, std::string::npos);
+        std::string copy = image;
+        copy[at - 4] = static_cast<char>(c.valueLength & 0xFF);
+        copy[at - 3] = static_cast<char>(c.valueLength >> 8);
+        ASSERT_TRUE(test::WriteFileBytes(damaged, copy));
+
+        Configure(damaged, plain);
+        CreateForm();
+        ASSERT_TRUE(form->ProgramButtons[0]);
+        Hover(*form->ProgramButtons[0]);
+        EXPECT_EQ(TextOf(*form->ProgramButtons[0]), L"damaged.exe\r\n" + damaged);
+        form.reset();
+    }
+    DeleteFileW(damaged.c_str());
+}
+
 } // namespace
 } // namespace kelvory
