@@ -3,6 +3,9 @@
 # button names its action, a configured button the program a click would start
 # and its path. The tooltip shows within a moment, goes when the pointer leaves
 # or clicks, and a button whose click would start nothing shows none.
+# Wine's user32 imports version.dll, so under Wine it is in every process from
+# the start: that the launcher loads it only at first use is shown by its import
+# table (kelvory_imports), not by its loaded modules.
 source "$(dirname "$0")/lib.sh"
 
 start_display
