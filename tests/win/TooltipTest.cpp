@@ -3,45 +3,24 @@
 // window messages, and each tool's text asked of the control itself with
 // TTM_GETTEXTW, which makes the control request it from the window just as it
 // does before it shows.
-#include "Application.h"
-#include "Unit1.h"
-#include "TestSupport.h"
+#include "ConfiguredForm.h"
 #include "Text.h"
 
-#include <gtest/gtest.h>
 #include <commctrl.h>
-
-#include <memory>
-#include <vector>
 
 namespace kelvory {
 namespace {
 
-class TooltipTest : public testing::Test {
+class TooltipTest : public test::ConfiguredFormTest {
 protected:
-    const std::wstring ini = test::OwnFolder() + L"kelvory.ini";
     const std::wstring described = test::OwnFolder() + L"described_recorder.exe";
     const std::wstring plain = test::OwnFolder() + L"recorder.exe";
-    Application application{GetModuleHandleW(nullptr)};
-    std::vector<LaunchRequest> launched;
-    std::unique_ptr<TForm1> form;
-
-    void TearDown() override
-    {
-        form.reset();
-        DeleteFileW(ini.c_str());
-    }
 
     // Entries name these ASCII paths; the profile reader takes the ANSI code page.
-    void Configure(const std::wstring& prog1, const std::wstring& prog2)
+    void ConfigurePrograms(const std::wstring& prog1, const std::wstring& prog2)
     {
         const std::wstring text = L"[prog1]\r\nexe=" + prog1 + L"\r\n[prog2]\r\nexe=" + prog2 + L"\r\n";
-        ASSERT_TRUE(test::WriteFileBytes(ini, std::string(text.begin(), text.end())));
-    }
-
-    void CreateForm()
-    {
-        form = std::make_unique<TForm1>(application, [this](const LaunchRequest& r) { launched.push_back(r); });
+        Configure(std::string(text.begin(), text.end()));
     }
 
     // Every tooltip control this thread has made for the form.
@@ -132,7 +111,7 @@ TEST_F(TooltipTest, EachFixedButtonSaysWhatItStarts)
 
 TEST_F(TooltipTest, AConfiguredButtonTellsWhatAClickWouldStartAtThatMoment)
 {
-    Configure(described, plain);
+    ConfigurePrograms(described, plain);
     CreateForm();
     ASSERT_TRUE(form->ProgramButtons[0] && form->ProgramButtons[1]);
     const ImageControl& first = *form->ProgramButtons[0];
@@ -149,12 +128,12 @@ TEST_F(TooltipTest, AConfiguredButtonTellsWhatAClickWouldStartAtThatMoment)
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     SetEnvironmentVariableW(L"SystemRoot", windows);
-    Configure(plain, L"%SYSTEMROOT%\\no-such-program.exe");
+    ConfigurePrograms(plain, L"%SYSTEMROOT%\\no-such-program.exe");
     EXPECT_EQ(TextOf(first), L"recorder.exe\r\n" + plain);
     EXPECT_EQ(TextOf(second), L"no-such-program.exe\r\n" + std::wstring(windows) + L"\\no-such-program.exe");
 
     // Where a click would start nothing, there is nothing to show.
-    Configure(L"", plain);
+    ConfigurePrograms(L"", plain);
     EXPECT_EQ(TextOf(first), L"");
     DeleteFileW(ini.c_str());
     EXPECT_EQ(TextOf(second), L"");
@@ -162,7 +141,7 @@ TEST_F(TooltipTest, AConfiguredButtonTellsWhatAClickWouldStartAtThatMoment)
 
 TEST_F(TooltipTest, ClicksAfterHoveringStartExactlyWhatTheyStartedBefore)
 {
-    Configure(described, plain);
+    ConfigurePrograms(described, plain);
     CreateForm();
     ASSERT_TRUE(form->ProgramButtons[1]);
     const ImageControl* buttons[] = {&form->Image3, &form->Image2, &form->Image4, &form->Image6,
@@ -238,7 +217,7 @@ TEST_F(TooltipTest, ADamagedVersionResourceIsPassedOverForTheFileName)
         copy[at - 3] = static_cast<char>(c.valueLength >> 8);
         ASSERT_TRUE(test::WriteFileBytes(damaged, copy));
 
-        Configure(damaged, plain);
+        ConfigurePrograms(damaged, plain);
         CreateForm();
         ASSERT_TRUE(form->ProgramButtons[0]);
         Hover(*form->ProgramButtons[0]);
