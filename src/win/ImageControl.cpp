@@ -113,6 +113,11 @@ LRESULT ImageControl::HandleMessage(HWND window, UINT message, WPARAM wParam, LP
             }
         }
         return 0;
+    case WM_MOUSEMOVE:
+        if (OnMouseMove) {
+            OnMouseMove(*this, wParam, lParam);
+        }
+        break;
     case WM_CAPTURECHANGED:
         m_pressed = false;
         return 0;

@@ -18,6 +18,8 @@ namespace kelvory {
 class ImageControl {
 public:
     using ClickHandler = std::function<void(ImageControl& sender)>;
+    // A mouse movement over the control, with the message's keys and position.
+    using MouseMoveHandler = std::function<void(ImageControl& sender, WPARAM keys, LPARAM position)>;
 
     // The size of a new image control, before anything sets it.
     static constexpr int kDefaultSize = 105;
@@ -29,6 +31,7 @@ public:
 
     std::u16string Name;
     ClickHandler OnClick;
+    MouseMoveHandler OnMouseMove;
 
     HWND Handle() const noexcept { return m_handle; }
     HWND Parent() const noexcept { return m_parent; }

@@ -4,7 +4,9 @@
 #include "Environment.h"
 #include "IconResource.h"
 #include "Text.h"
+#include "TooltipText.h"
 #include "Unit1Layout.h"
+#include "VersionInfo.h"
 #include "Window.h"
 #include "WindowClasses.h"
 
@@ -65,11 +67,24 @@ LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+// What a click on a configured button would start now: the entry read afresh
+// under the button's name, which is its section, with its placeholders
+// expanded. Empty when the file or the entry is gone, or the entry is empty.
+std::u16string ConfiguredPath(const ImageControl& button)
+{
+    if (!ConfigFileExists()) {
+        return {};
+    }
+    const ConfigReader reader = OpenConfig();
+    return ExpandPathPlaceholders(ReadEntry(reader, button.Name));
+}
+
 } // namespace
 
 TForm1::TForm1(Application& application, LaunchFunction launch)
     : Image3(application.Instance()), Image2(application.Instance()), Image4(application.Instance()),
-      Image6(application.Instance()), m_application(application), m_launch(std::move(launch))
+      Image6(application.Instance()), m_application(application), m_launch(std::move(launch)),
+      m_tooltip(application.Instance(), [this](HWND button) { return TooltipText(button); })
 {
     LoadStoredLayout();
 
@@ -136,6 +151,7 @@ void TForm1::PlaceFixedButton(ImageControl& image, const ControlLayout& stored, 
     image.SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
     image.SetVisible(true);
     image.SetParent(GroupBox1);
+    AddTooltip(image);
 }
 
 void TForm1::SetClientSize(int width, int height)
@@ -216,20 +232,59 @@ void TForm1::AddProgramButton(const std::u16string& path, int index)
     button.SetBounds(Width() - kProgramButtonInset, kProgramButtonTop, kProgramButtonSize, kProgramButtonSize);
     button.SetVisible(true);
     button.OnClick = [this](ImageControl& sender) { ProgramButtonClick(sender); };
+    AddTooltip(button);
 }
 
 void TForm1::ProgramButtonClick(ImageControl& sender)
 {
-    // The button's name is its section: the entry is read afresh at every click,
-    // so an edited path is started as it now stands.
-    if (!ConfigFileExists()) {
-        return;
-    }
-    const ConfigReader reader = OpenConfig();
-    const std::u16string path = ExpandPathPlaceholders(ReadEntry(reader, sender.Name));
+    // The entry is read afresh at every click, so an edited path is started as
+    // it now stands.
+    const std::u16string path = ConfiguredPath(sender);
     if (!path.empty()) {
         m_launch(ProgramRequest(path, ToWindowId(m_handle)));
     }
+}
+
+void TForm1::AddTooltip(ImageControl& button)
+{
+    button.OnMouseMove = [this](ImageControl& sender, WPARAM keys, LPARAM position) {
+        m_tooltip.MouseMove(sender.Handle(), keys, position);
+    };
+}
+
+std::optional<FixedAction> TForm1::FixedActionOf(HWND button) const
+{
+    // The same pairs as the four click handlers.
+    const std::pair<const ImageControl&, FixedAction> fixedButtons[] = {
+        {Image3, FixedAction::CommandPrompt},
+        {Image2, FixedAction::TaskManager},
+        {Image4, FixedAction::ShutDown},
+        {Image6, FixedAction::Restart},
+    };
+    for (const auto& [image, action] : fixedButtons) {
+        if (image.Handle() == button) {
+            return action;
+        }
+    }
+    return std::nullopt;
+}
+
+std::u16string TForm1::TooltipText(HWND button)
+{
+    if (const std::optional<FixedAction> action = FixedActionOf(button)) {
+        return std::u16string(FixedActionTooltip(*action));
+    }
+    for (const auto& slot : ProgramButtons) {
+        if (slot && slot->Handle() == button) {
+            // Read at every showing, exactly as a click reads it.
+            const std::u16string path = ConfiguredPath(*slot);
+            if (path.empty()) {
+                return {};
+            }
+            return ProgramTooltip(path, FileDescription(path));
+        }
+    }
+    return {};
 }
 
 LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -243,6 +298,11 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(m_font.get());
+    case WM_NOTIFY:
+        if (m_tooltip.HandleNotify(*reinterpret_cast<NMHDR*>(lParam))) {
+            return 0;
+        }
+        break;
     case WM_SIZE:
         // The group box fills the client area, so it grows with every added button.
         if (GroupBox1) {

@@ -6,12 +6,14 @@
 #include "ImageControl.h"
 #include "Launch.h"
 #include "Layout.h"
+#include "Tooltip.h"
 #include "UniqueHandle.h"
 
 #include <windows.h>
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace kelvory {
@@ -55,11 +57,15 @@ private:
     void PlaceFixedButton(ImageControl& image, const ControlLayout& stored, const Bounds& bounds);
     void SetClientSize(int width, int height);
     void LaunchFixed(FixedAction action);
+    void AddTooltip(ImageControl& button);
+    std::optional<FixedAction> FixedActionOf(HWND button) const;
+    std::u16string TooltipText(HWND button);
 
     Application& m_application;
     LaunchFunction m_launch;
     HWND m_handle = nullptr;
     UniqueFont m_font;
+    Tooltip m_tooltip;
 };
 
 } // namespace kelvory

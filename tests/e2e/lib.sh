@@ -145,8 +145,9 @@ check_icons_painted() {
   done
 }
 
-screenshot() { # screenshot <file> : the main window's outer rectangle
+screenshot() { # screenshot <file> : the main window's outer rectangle, the pointer away
   local l t r b
+  xdotool mousemove --sync 0 0
   read -r _ l t r b _ < <(window_info | grep '^window ')
   import -window root -crop "$((r - l))x$((b - t))+$l+$t" +repage "$1"
 }

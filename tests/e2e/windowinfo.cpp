@@ -1,7 +1,8 @@
 // Tells the end-to-end tests where the launcher's windows are, as the window
 // system itself sees them, and delivers close requests from outside.
-//   windowinfo              prints the main window, its client area and every
-//                           image button, in screen coordinates
+//   windowinfo              prints the main window, its client area, every
+//                           image button and any tooltip control it owns, in
+//                           screen coordinates
 //   windowinfo close-main   posts WM_CLOSE to the main window
 //   windowinfo close-app    posts WM_CLOSE to the application window
 //   windowinfo start N EXE  starts EXE with show command N in its startup
@@ -42,6 +43,37 @@ BOOL CALLBACK PrintImage(HWND child, LPARAM) noexcept
         GetWindowRect(child, &r);
         std::printf("image %ls %ld %ld %ld %ld %d\n", name, r.left, r.top, r.right, r.bottom, IsWindowVisible(child) ? 1 : 0);
     }
+    return TRUE;
+}
+
+// A tooltip control of the launcher's process owned by its main window, with
+// whether it is shown and the text it shows, its line breaks written as \n.
+BOOL CALLBACK PrintTooltip(HWND window, LPARAM mainWindow) noexcept
+{
+    const HWND main = reinterpret_cast<HWND>(mainWindow);
+    wchar_t className[64];
+    GetClassNameW(window, className, 64);
+    DWORD process = 0;
+    DWORD launcher = 0;
+    GetWindowThreadProcessId(window, &process);
+    GetWindowThreadProcessId(main, &launcher);
+    if (_wcsicmp(className, L"tooltips_class32") != 0 || GetWindow(window, GW_OWNER) != main || process != launcher) {
+        return TRUE;
+    }
+    wchar_t text[1024] = L"";
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+    std::wstring shown;
+    for (const wchar_t* c = text; *c; ++c) {
+        if (*c == L'\n') {
+            shown += L"\\n";
+        } else if (*c != L'\r') {
+            shown += *c;
+        }
+    }
+    RECT r;
+    GetWindowRect(window, &r);
+    std::printf("tooltip %ld %ld %ld %ld %d %ls\n", r.left, r.top, r.right, r.bottom, IsWindowVisible(window) ? 1 : 0,
+                shown.c_str());
     return TRUE;
 }
 
@@ -102,6 +134,7 @@ int wmain(int argc, wchar_t** argv)
     std::printf("client %ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
     std::printf("workarea %ld %ld %ld %ld\n", workArea.left, workArea.top, workArea.right, workArea.bottom);
     EnumChildWindows(main, PrintImage, 0);
+    EnumWindows(PrintTooltip, reinterpret_cast<LPARAM>(main));
     std::fflush(stdout);
     return 0;
 }

@@ -1,38 +1,13 @@
 // Configured program buttons on a real Win32 implementation: kelvory.ini is
 // written beside this test program, where the launcher looks for it, and the
 // window is created hidden with a recorder in place of the shell.
-#include "Application.h"
-#include "Unit1.h"
-#include "TestSupport.h"
-
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <vector>
+#include "ConfiguredForm.h"
 
 namespace kelvory {
 namespace {
 
-class ProgramButtonsTest : public testing::Test {
+class ProgramButtonsTest : public test::ConfiguredFormTest {
 protected:
-    const std::wstring ini = test::OwnFolder() + L"kelvory.ini";
-    Application application{GetModuleHandleW(nullptr)};
-    std::vector<LaunchRequest> launched;
-    std::unique_ptr<TForm1> form;
-
-    void TearDown() override
-    {
-        form.reset();
-        DeleteFileW(ini.c_str());
-    }
-
-    void Configure(std::string_view text) { ASSERT_TRUE(test::WriteFileBytes(ini, text)); }
-
-    void CreateForm()
-    {
-        form = std::make_unique<TForm1>(application, [this](const LaunchRequest& r) { launched.push_back(r); });
-    }
-
     // The outer width before any configured button: the stored client width
     // plus the frame the window system gives a tool window.
     int BaseWidth() const

@@ -1,0 +1,51 @@
+#pragma once
+// The buttons' tooltip: one tooltip control, made at the first mouse movement
+// over a button, so that start-up never pays for it. The control asks for its
+// text each time it is about to show, so the text tells what a click would do
+// at that moment.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kelvory {
+
+class Tooltip {
+public:
+    // The text for a tool; an empty text shows no tooltip.
+    using TextFunction = std::function<std::u16string(HWND tool)>;
+
+    Tooltip(HINSTANCE instance, TextFunction text);
+    Tooltip(const Tooltip&) = delete;
+    Tooltip& operator=(const Tooltip&) = delete;
+
+    // The control, once it has been made. It is owned by the tools' top-level
+    // window and goes with it.
+    HWND Handle() const noexcept { return m_handle; }
+
+    // A mouse movement over tool, with the message's keys and position. The
+    // first one makes the control; each tool is added at its first movement,
+    // which is handed on at once so that a pointer resting where it came in
+    // still gets its tooltip. Later movements and clicks reach the control
+    // through its own subclass of the tool.
+    void MouseMove(HWND tool, WPARAM keys, LPARAM position);
+
+    // Answers the control's request for a tool's text, which comes to the
+    // tools' top-level window. False for any other notification.
+    bool HandleNotify(NMHDR& header);
+
+private:
+    void Create(HWND owner);
+
+    HINSTANCE m_instance;
+    TextFunction m_text;
+    HWND m_handle = nullptr;
+    bool m_tried = false;
+    std::vector<HWND> m_tools;
+    // The text last handed to the control, kept until it asks again.
+    std::u16string m_shown;
+};
+
+} // namespace kelvory

@@ -1,0 +1,123 @@
+#include "VersionInfo.h"
+
+#include "SystemLibrary.h"
+#include "Text.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace kelvory {
+
+namespace {
+
+struct VersionFunctions {
+    decltype(&GetFileVersionInfoSizeW) size = nullptr;
+    decltype(&GetFileVersionInfoW) read = nullptr;
+    decltype(&VerQueryValueW) query = nullptr;
+};
+
+template <class Function>
+Function Entry(HMODULE module, const char* name) noexcept
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// Looked up once; a system without version.dll simply has no descriptions.
+const VersionFunctions& Functions() noexcept
+{
+    static const VersionFunctions functions = [] {
+        VersionFunctions found;
+        if (HMODULE module = LoadSystem32Library(L"version.dll")) {
+            found.size = Entry<decltype(found.size)>(module, "GetFileVersionInfoSizeW");
+            found.read = Entry<decltype(found.read)>(module, "GetFileVersionInfoW");
+            found.query = Entry<decltype(found.query)>(module, "VerQueryValueW");
+        }
+        return found;
+    }();
+    return functions;
+}
+
+// Four lower-case hexadecimal digits, as the string tables are named.
+std::u16string Hex4(WORD value)
+{
+    constexpr char16_t kDigits[] = u"0123456789abcdef";
+    std::u16string digits(4, u'0');
+    for (int i = 3; i >= 0; --i, value >>= 4) {
+        digits[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
+    }
+    return digits;
+}
+
+struct Translation {
+    WORD language;
+    WORD codePage;
+};
+
+// A value the query found, or nothing when it lies even partly outside the
+// block: a damaged resource may claim lengths it does not have.
+const std::byte* QueryInside(const VersionFunctions& functions, std::vector<std::byte>& block, const wchar_t* key,
+                             std::size_t unitSize, UINT& length)
+{
+    void* value = nullptr;
+    length = 0;
+    if (!functions.query(block.data(), key, &value, &length) || !value || length == 0) {
+        return nullptr;
+    }
+    const auto* begin = static_cast<const std::byte*>(value);
+    const std::byte* end = block.data() + block.size();
+    if (begin < block.data() || begin >= end || static_cast<std::size_t>(end - begin) / unitSize < length) {
+        return nullptr;
+    }
+    return begin;
+}
+
+} // namespace
+
+std::u16string FileDescription(const std::u16string& path) noexcept
+{
+    try {
+        const VersionFunctions& functions = Functions();
+        if (!functions.size || !functions.read || !functions.query) {
+            return {};
+        }
+        DWORD ignored = 0;
+        const DWORD size = functions.size(WideText(path), &ignored);
+        if (size == 0) {
+            return {};
+        }
+        std::vector<std::byte> block(size);
+        if (!functions.read(WideText(path), 0, size, block.data())) {
+            return {};
+        }
+
+        // The translation table is a list of language and code-page pairs; its
+        // length is in bytes.
+        UINT length = 0;
+        const std::byte* table = QueryInside(functions, block, L"\\VarFileInfo\\Translation", 1, length);
+        if (!table || length < sizeof(Translation)) {
+            return {};
+        }
+        Translation first;
+        std::memcpy(&first, table, sizeof(first));
+        const std::u16string key =
+            u"\\StringFileInfo\\" + Hex4(first.language) + Hex4(first.codePage) + u"\\FileDescription";
+
+        // A string's length is in characters, its terminating zero included
+        // when it has one.
+        const std::byte* text = QueryInside(functions, block, WideText(key), sizeof(char16_t), length);
+        if (!text) {
+            return {};
+        }
+        std::u16string description(length, u'\0');
+        std::memcpy(description.data(), text, length * sizeof(char16_t));
+        description.erase(std::find(description.begin(), description.end(), u'\0'), description.end());
+        return description;
+    } catch (...) {
+        return {};
+    }
+}
+
+} // namespace kelvory

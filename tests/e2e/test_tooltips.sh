@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Tooltips in the real kelvory.exe, hovered with real X mouse input: a fixed
+# button names its action, a configured button the program a click would start
+# and its path. The tooltip shows within a moment, goes when the pointer leaves
+# or clicks, and a button whose click would start nothing shows none.
+# Wine's user32 imports version.dll, so under Wine it is in every process from
+# the start: that the launcher loads it only at first use is shown by its import
+# table (kelvory_imports), not by its loaded modules.
+source "$(dirname "$0")/lib.sh"
+
+start_display
+app="$work/app"
+stage "$app"
+cp "$bin/described_recorder.exe" "$app/described.exe"
+cp "$bin/recorder.exe" "$app/plain.exe"
+folder=$(sed 's|/|\\|g' <<<"Z:$app")
+cat >"$app/kelvory.ini" <<INI
+[prog1]
+exe=$folder\\described.exe
+
+[prog2]
+exe=$folder\\plain.exe
+INI
+log="$app/launches.log"
+start_launcher "$app/kelvory.exe"
+check "no tooltip control before the first hover" [ -z "$(window_info | grep '^tooltip ')" ]
+
+# tooltip_line <visible>: waits up to two seconds for the tooltip to be shown
+# (1) or hidden (0), and prints its line.
+tooltip_line() {
+  local line=""
+  for _ in $(seq 20); do
+    line=$(window_info | grep '^tooltip ' || true)
+    [ "$(awk '{print $6}' <<<"$line")" = "$1" ] && { echo "$line"; return 0; }
+    sleep 0.1
+  done
+  echo "$line"
+  return 1
+}
+
+no_tooltip_shows() { ! tooltip_line 1 >/dev/null; }
+
+hover() {
+  local x y
+  read -r x y < <(button_centre "$1")
+  xdotool mousemove --sync "$x" "$y"
+}
+
+away() { xdotool mousemove --sync 0 0; }
+
+# hover_shows <button> <text>: the tooltip over that button shows exactly the text.
+hover_shows() {
+  local line
+  hover "$1"
+  line=$(tooltip_line 1) || true
+  echo "$1: $line"
+  check "$1 shows '$2'" [ "$(cut -d' ' -f7- <<<"$line")" = "$2" ]
+}
+
+hover_shows Image4 "Shut down now"
+away
+check "the tooltip goes when the pointer leaves" tooltip_line 0
+
+described="Launch recorder (German)\\n$folder\\described.exe"
+hover_shows prog1 "$described"
+
+# The main window and the tooltip in one picture.
+info=$(window_info)
+read -r _ l t r b _ < <(grep '^window ' <<<"$info")
+read -r _ tl tt tr tb _ < <(grep '^tooltip ' <<<"$info")
+colours=$(import -window root -crop "$((tr - tl))x$((tb - tt))+$tl+$tt" +repage -format %k info:)
+check "the tooltip is drawn on the screen ($colours colours)" [ "$colours" -gt 2 ]
+left=$((l < tl ? l : tl)); top=$((t < tt ? t : tt))
+right=$((r > tr ? r : tr)); bottom=$((b > tb ? b : tb))
+import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$work/tooltip.png"
+
+# A click hides it and starts the program once.
+click_button prog1
+check "a click starts the program" wait_for_lines "$log" 1
+check "a click hides the tooltip" tooltip_line 0
+sleep 1
+check "exactly one start" [ "$(line_count "$log")" -eq 1 ]
+away
+
+hover_shows prog2 "plain.exe\\n$folder\\plain.exe"
+away
+tooltip_line 0 >/dev/null || true
+
+# With the file gone a click starts nothing, and the tooltip shows nothing.
+rm "$app/kelvory.ini"
+hover prog2
+check "no tooltip where a click would start nothing" no_tooltip_shows
+away
+
+window_info close-main
+check "a close request ends the program" wait_for_exit
+finish
