@@ -1,6 +1,7 @@
 // The program entry: the application object and its main window, then the event
 // loop until either is closed or the user's log-on ends. No command line is read.
 #include "Application.h"
+#include "DllSearch.h"
 #include "Unit1.h"
 
 #include <windows.h>
@@ -9,6 +10,8 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    kelvory::RestrictDllSearch();
+
     // The shell may hand a start to COM extensions, which want an apartment on
     // the thread that calls ShellExecuteW.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
