@@ -3,12 +3,12 @@
 #include "ConfigFile.h"
 #include "Environment.h"
 #include "IconResource.h"
+#include "Shell.h"
 #include "Text.h"
 #include "Unit1Layout.h"
 #include "Window.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <stdexcept>
 
@@ -222,7 +222,8 @@ void TForm1::AddProgramButton(const std::wstring& path, int index)
     // The icon comes from the path exactly as configured, placeholders and all;
     // only the start expands them. The application window's handle stands in
     // for the instance, which the extraction does not use.
-    button.SetIcon(UniqueIcon(ExtractIconW(reinterpret_cast<HINSTANCE>(m_application.Handle()), path.c_str(), 0)));
+    button.SetIcon(
+        UniqueIcon(ExtractFileIcon(reinterpret_cast<HINSTANCE>(m_application.Handle()), path.c_str(), 0)));
     if (!button.Icon()) {
         // No icon, no button: the control stays in its slot, unplaced and unseen,
         // and the next configured button takes this place in the row.
