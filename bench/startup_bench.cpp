@@ -120,6 +120,19 @@ bool RunOnce(const std::wstring& folder, const wchar_t* name, Sample& sample)
     return find.window != nullptr;
 }
 
+// Under heavy load Wine now and then fails a start that the next attempt makes:
+// a run counts as failed only after three attempts.
+bool Run(const std::wstring& folder, const wchar_t* name, Sample& sample)
+{
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        if (RunOnce(folder, name, sample)) {
+            return true;
+        }
+        std::printf("  (attempt %d of 3 failed)\n", attempt);
+    }
+    return false;
+}
+
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -185,7 +198,7 @@ bool MeasureCase(const std::wstring& folder, int pairs)
 
     Sample warmUp;
     for (const wchar_t* name : {L"kelvory.exe", references[0], references[1], references[2]}) {
-        if (!RunOnce(folder, name, warmUp)) {
+        if (!Run(folder, name, warmUp)) {
             return false;
         }
     }
@@ -203,7 +216,7 @@ bool MeasureCase(const std::wstring& folder, int pairs)
             Program* second = pair % 2 ? &comparison->kelvory : &comparison->other;
             Sample a;
             Sample b;
-            if (!RunOnce(folder, first->name, a) || !RunOnce(folder, second->name, b)) {
+            if (!Run(folder, first->name, a) || !Run(folder, second->name, b)) {
                 return false;
             }
             first->samples.push_back(a);
