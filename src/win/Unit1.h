@@ -59,6 +59,9 @@ private:
     LaunchFunction m_launch;
     HWND m_handle = nullptr;
     UniqueFont m_font;
+    // While FormCreate fills the hidden window: the width counted so far, set
+    // once at its end. Zero otherwise.
+    int m_deferredWidth = 0;
 };
 
 } // namespace kelvory
