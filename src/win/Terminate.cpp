@@ -3,8 +3,10 @@
 // program has no console for it, and the printing drags a demangler and the
 // printf family into the executable. Window procedures catch every failure and
 // show it, so reaching terminate means something is broken beyond reporting.
-// Linked into kelvory.exe alone: the link options force this definition in,
-// since the library's default would otherwise be taken first.
+// Linked into kelvory.exe alone; the tests keep the runtime's handler, which
+// names the escaping exception. The link asks for this definition by name, so
+// it still wins should it ever come from a library, where the runtime's own
+// would otherwise be found first.
 #include <cstdlib>
 
 namespace __gnu_cxx {
