@@ -3,6 +3,7 @@
 #include "ConfigFile.h"
 #include "Environment.h"
 #include "IconResource.h"
+#include "Shell.h"
 #include "Text.h"
 #include "TooltipText.h"
 #include "Unit1Layout.h"
@@ -11,9 +12,9 @@
 #include "WindowClasses.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace kelvory {
 
@@ -168,6 +169,9 @@ void TForm1::SetClientSize(int width, int height)
 
 int TForm1::Width() const
 {
+    if (m_deferredWidth) {
+        return m_deferredWidth;
+    }
     RECT window;
     GetWindowRect(m_handle, &window);
     return window.right - window.left;
@@ -175,6 +179,10 @@ int TForm1::Width() const
 
 void TForm1::SetWidth(int width)
 {
+    if (m_deferredWidth) {
+        m_deferredWidth = width;
+        return;
+    }
     RECT window;
     GetWindowRect(m_handle, &window);
     SetWindowPos(m_handle, nullptr, 0, 0, width, window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -207,6 +215,21 @@ void TForm1::Image6Click(ImageControl&)
 
 void TForm1::FormCreate()
 {
+    // Each added button widens the window by a step. The window is still hidden,
+    // so the steps are only counted and the width is set once, after the last
+    // button or a failure: every change of size is a trip through the window
+    // system, and the steps in between are never seen.
+    m_deferredWidth = Width();
+    struct EndDeferral {
+        TForm1& form;
+        ~EndDeferral()
+        {
+            const int width = std::exchange(form.m_deferredWidth, 0);
+            if (width != form.Width()) {
+                form.SetWidth(width);
+            }
+        }
+    } endDeferral{*this};
     ForEachConfiguredEntry([this](int number, const std::u16string& value) { AddProgramButton(value, number - 1); });
 }
 
@@ -219,7 +242,8 @@ void TForm1::AddProgramButton(const std::u16string& path, int index)
     // The icon comes from the path exactly as configured, placeholders and all;
     // only the start expands them. The application window's handle stands in
     // for the instance, which the extraction does not use.
-    button.SetIcon(UniqueIcon(ExtractIconW(reinterpret_cast<HINSTANCE>(m_application.Handle()), WideText(path), 0)));
+    button.SetIcon(
+        UniqueIcon(ExtractFileIcon(reinterpret_cast<HINSTANCE>(m_application.Handle()), WideText(path), 0)));
     if (!button.Icon()) {
         // No icon, no button: the control stays in its slot, unplaced and unseen,
         // and the next configured button takes this place in the row.

@@ -1,17 +1,16 @@
 // The program entry: the application object and its main window, then the event
 // loop until either is closed or the user's log-on ends. No command line is read.
 #include "Application.h"
+#include "DllSearch.h"
+#include "Shell.h"
 #include "Unit1.h"
 
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    // The shell may hand a start to COM extensions, which want an apartment on
-    // the thread that calls ShellExecuteW.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    kelvory::RestrictDllSearch();
 
     const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -28,8 +27,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         }
     }
 
-    if (SUCCEEDED(com)) {
-        CoUninitialize();
-    }
+    kelvory::LeaveComApartment();
     return exitCode;
 }

@@ -9,10 +9,13 @@
 //                           information, as a shortcut or another shell would
 //   windowinfo end-session  asks the main window whether the session may end,
 //                           prints the answer, then tells it that it ends
+//   windowinfo modules      prints the path of every module loaded in the
+//                           launcher's process, one a line
 #include "UniqueHandle.h"
 #include "WindowClasses.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -77,6 +80,27 @@ BOOL CALLBACK PrintTooltip(HWND window, LPARAM mainWindow) noexcept
     return TRUE;
 }
 
+int PrintModules(HWND main)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(main, &processId);
+    const kelvory::UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    if (!process) {
+        return 1;
+    }
+    HMODULE modules[512];
+    DWORD needed = 0;
+    const bool listed = EnumProcessModules(process.get(), modules, sizeof(modules), &needed);
+    for (DWORD i = 0; listed && i < needed / sizeof(HMODULE) && i < 512; ++i) {
+        wchar_t path[MAX_PATH];
+        if (GetModuleFileNameExW(process.get(), modules[i], path, MAX_PATH)) {
+            std::printf("module %ls\n", path);
+        }
+    }
+    std::fflush(stdout);
+    return listed ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -111,6 +135,9 @@ int wmain(int argc, wchar_t** argv)
     }
     if (closeMain) {
         return PostMessageW(main, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (argc > 1 && std::wcscmp(argv[1], L"modules") == 0) {
+        return PrintModules(main);
     }
     if (endSession) {
         const LRESULT agreed = SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);

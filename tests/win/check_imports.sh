@@ -12,7 +12,7 @@ grep -Eq '^Subsystem[[:space:]]+0+2[[:space:]]+\(Windows GUI\)' <<<"$headers" ||
 
 # comctl32 is the one import outside the known DLLs; the manifest binds it to
 # version 6 from the side-by-side store in System32.
-allowed='^(kernel32|user32|gdi32|shell32|msvcrt|ole32|advapi32|comctl32)\.dll$'
+allowed='^(kernel32|user32|gdi32|msvcrt|comctl32)\.dll$'
 imports=$(awk '/DLL Name:/ { print tolower($3) }' <<<"$headers")
 echo "imports: $(tr '\n' ' ' <<<"$imports")"
 while read -r dll; do
