@@ -9,28 +9,6 @@ namespace kelvory {
 
 namespace {
 
-// An export of a System32 DLL, looked up at its first use; null when the DLL or
-// the export is missing. Only the GUI thread calls into the shell, so the
-// lookup needs no lock.
-template <class Function>
-struct LazyExport {
-    const wchar_t* library;
-    const char* name;
-    Function address = nullptr;
-    bool resolved = false;
-
-    Function Get() noexcept
-    {
-        if (!resolved) {
-            resolved = true;
-            if (const HMODULE module = LoadSystem32Library(library)) {
-                address = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-            }
-        }
-        return address;
-    }
-};
-
 LazyExport<decltype(&ExtractIconW)> g_extractIcon{L"shell32.dll", "ExtractIconW"};
 LazyExport<decltype(&ShellExecuteW)> g_shellExecute{L"shell32.dll", "ShellExecuteW"};
 LazyExport<decltype(&CoInitializeEx)> g_coInitializeEx{L"ole32.dll", "CoInitializeEx"};

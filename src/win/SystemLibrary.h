@@ -11,4 +11,26 @@ namespace kelvory {
 // of the process.
 HMODULE LoadSystem32Library(const wchar_t* name) noexcept;
 
+// An export of a System32 DLL, looked up at its first use; null when the DLL or
+// the export is missing. Only the GUI thread calls these, so the lookup needs
+// no lock.
+template <class Function>
+struct LazyExport {
+    const wchar_t* library;
+    const char* name;
+    Function address = nullptr;
+    bool resolved = false;
+
+    Function Get() noexcept
+    {
+        if (!resolved) {
+            resolved = true;
+            if (const HMODULE module = LoadSystem32Library(library)) {
+                address = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+            }
+        }
+        return address;
+    }
+};
+
 } // namespace kelvory

@@ -13,12 +13,23 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
+#include <exception>
 #include <utility>
 
 namespace kelvory {
 
 namespace {
+
+// A failure with a fixed message. std::runtime_error would copy the text into a
+// string of its own and bring that string type's whole implementation along.
+class WindowFailure : public std::exception {
+public:
+    explicit WindowFailure(const char* message) noexcept : m_message(message) {}
+    const char* what() const noexcept override { return m_message; }
+
+private:
+    const char* m_message;
+};
 
 constexpr DWORD kFormStyle = WS_CAPTION | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
@@ -124,7 +135,7 @@ void TForm1::LoadStoredLayout()
     CreateWindowExW(kFormExStyle, kFormClass, WideText(kForm1Layout.caption), kFormStyle, 0, 0, layout.clientWidth,
                     layout.clientHeight, m_application.Handle(), nullptr, m_application.Instance(), this);
     if (!m_handle) {
-        throw std::runtime_error("The main window could not be created");
+        throw WindowFailure("The main window could not be created");
     }
     SetClientSize(layout.clientWidth, layout.clientHeight);
 

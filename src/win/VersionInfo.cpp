@@ -13,32 +13,10 @@ namespace kelvory {
 
 namespace {
 
-struct VersionFunctions {
-    decltype(&GetFileVersionInfoSizeW) size = nullptr;
-    decltype(&GetFileVersionInfoW) read = nullptr;
-    decltype(&VerQueryValueW) query = nullptr;
-};
-
-template <class Function>
-Function Entry(HMODULE module, const char* name) noexcept
-{
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-// Looked up once; a system without version.dll simply has no descriptions.
-const VersionFunctions& Functions() noexcept
-{
-    static const VersionFunctions functions = [] {
-        VersionFunctions found;
-        if (HMODULE module = LoadSystem32Library(L"version.dll")) {
-            found.size = Entry<decltype(found.size)>(module, "GetFileVersionInfoSizeW");
-            found.read = Entry<decltype(found.read)>(module, "GetFileVersionInfoW");
-            found.query = Entry<decltype(found.query)>(module, "VerQueryValueW");
-        }
-        return found;
-    }();
-    return functions;
-}
+// A system without version.dll simply has no descriptions.
+LazyExport<decltype(&GetFileVersionInfoSizeW)> g_infoSize{L"version.dll", "GetFileVersionInfoSizeW"};
+LazyExport<decltype(&GetFileVersionInfoW)> g_info{L"version.dll", "GetFileVersionInfoW"};
+LazyExport<decltype(&VerQueryValueW)> g_queryValue{L"version.dll", "VerQueryValueW"};
 
 // Four lower-case hexadecimal digits, as the string tables are named.
 std::u16string Hex4(WORD value)
@@ -58,12 +36,12 @@ struct Translation {
 
 // A value the query found, or nothing when it lies even partly outside the
 // block: a damaged resource may claim lengths it does not have.
-const std::byte* QueryInside(const VersionFunctions& functions, std::vector<std::byte>& block, const wchar_t* key,
+const std::byte* QueryInside(decltype(&VerQueryValueW) query, std::vector<std::byte>& block, const wchar_t* key,
                              std::size_t unitSize, UINT& length)
 {
     void* value = nullptr;
     length = 0;
-    if (!functions.query(block.data(), key, &value, &length) || !value || length == 0) {
+    if (!query(block.data(), key, &value, &length) || !value || length == 0) {
         return nullptr;
     }
     const auto* begin = static_cast<const std::byte*>(value);
@@ -79,24 +57,26 @@ const std::byte* QueryInside(const VersionFunctions& functions, std::vector<std:
 std::u16string FileDescription(const std::u16string& path) noexcept
 {
     try {
-        const VersionFunctions& functions = Functions();
-        if (!functions.size || !functions.read || !functions.query) {
+        const auto infoSize = g_infoSize.Get();
+        const auto info = g_info.Get();
+        const auto query = g_queryValue.Get();
+        if (!infoSize || !info || !query) {
             return {};
         }
         DWORD ignored = 0;
-        const DWORD size = functions.size(WideText(path), &ignored);
+        const DWORD size = infoSize(WideText(path), &ignored);
         if (size == 0) {
             return {};
         }
         std::vector<std::byte> block(size);
-        if (!functions.read(WideText(path), 0, size, block.data())) {
+        if (!info(WideText(path), 0, size, block.data())) {
             return {};
         }
 
         // The translation table is a list of language and code-page pairs; its
         // length is in bytes.
         UINT length = 0;
-        const std::byte* table = QueryInside(functions, block, L"\\VarFileInfo\\Translation", 1, length);
+        const std::byte* table = QueryInside(query, block, L"\\VarFileInfo\\Translation", 1, length);
         if (!table || length < sizeof(Translation)) {
             return {};
         }
@@ -107,7 +87,7 @@ std::u16string FileDescription(const std::u16string& path) noexcept
 
         // A string's length is in characters, its terminating zero included
         // when it has one.
-        const std::byte* text = QueryInside(functions, block, WideText(key), sizeof(char16_t), length);
+        const std::byte* text = QueryInside(query, block, WideText(key), sizeof(char16_t), length);
         if (!text) {
             return {};
         }
