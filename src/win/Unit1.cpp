@@ -180,9 +180,6 @@ void TForm1::SetClientSize(int width, int height)
 
 int TForm1::Width() const
 {
-    if (m_deferredWidth) {
-        return m_deferredWidth;
-    }
     RECT window;
     GetWindowRect(m_handle, &window);
     return window.right - window.left;
@@ -190,10 +187,6 @@ int TForm1::Width() const
 
 void TForm1::SetWidth(int width)
 {
-    if (m_deferredWidth) {
-        m_deferredWidth = width;
-        return;
-    }
     RECT window;
     GetWindowRect(m_handle, &window);
     SetWindowPos(m_handle, nullptr, 0, 0, width, window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -226,21 +219,6 @@ void TForm1::Image6Click(ImageControl&)
 
 void TForm1::FormCreate()
 {
-    // Each added button widens the window by a step. The window is still hidden,
-    // so the steps are only counted and the width is set once, after the last
-    // button or a failure: every change of size is a trip through the window
-    // system, and the steps in between are never seen.
-    m_deferredWidth = Width();
-    struct EndDeferral {
-        TForm1& form;
-        ~EndDeferral()
-        {
-            const int width = std::exchange(form.m_deferredWidth, 0);
-            if (width != form.Width()) {
-                form.SetWidth(width);
-            }
-        }
-    } endDeferral{*this};
     ForEachConfiguredEntry([this](int number, const std::u16string& value) { AddProgramButton(value, number - 1); });
 }
 

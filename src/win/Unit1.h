@@ -66,9 +66,6 @@ private:
     HWND m_handle = nullptr;
     UniqueFont m_font;
     Tooltip m_tooltip;
-    // While FormCreate fills the hidden window: the width counted so far, set
-    // once at its end. Zero otherwise.
-    int m_deferredWidth = 0;
 };
 
 } // namespace kelvory
