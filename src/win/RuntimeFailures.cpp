@@ -6,21 +6,9 @@
 // never uses it. These raise a plain exception with the same message instead,
 // which reaches the same error box through what(). Linked into kelvory.exe
 // alone, like the terminate handler; the tests keep the library's versions.
-#include <exception>
+#include "Failure.h"
+
 #include <new>
-
-namespace {
-
-class LibraryFailure : public std::exception {
-public:
-    explicit LibraryFailure(const char* message) noexcept : m_message(message) {}
-    const char* what() const noexcept override { return m_message; }
-
-private:
-    const char* m_message;
-};
-
-} // namespace
 
 namespace std {
 
@@ -36,23 +24,23 @@ namespace std {
 
 [[noreturn]] void __throw_length_error(const char* message)
 {
-    throw LibraryFailure(message);
+    throw kelvory::Failure(message);
 }
 
 [[noreturn]] void __throw_logic_error(const char* message)
 {
-    throw LibraryFailure(message);
+    throw kelvory::Failure(message);
 }
 
 [[noreturn]] void __throw_out_of_range(const char* message)
 {
-    throw LibraryFailure(message);
+    throw kelvory::Failure(message);
 }
 
 // The message is the format the library would fill in with the index and size.
 [[noreturn]] void __throw_out_of_range_fmt(const char* format, ...)
 {
-    throw LibraryFailure(format);
+    throw kelvory::Failure(format);
 }
 
 } // namespace std

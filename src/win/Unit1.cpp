@@ -2,6 +2,7 @@
 
 #include "ConfigFile.h"
 #include "Environment.h"
+#include "Failure.h"
 #include "IconResource.h"
 #include "Shell.h"
 #include "Text.h"
@@ -13,23 +14,11 @@
 
 #include <commctrl.h>
 
-#include <exception>
 #include <utility>
 
 namespace kelvory {
 
 namespace {
-
-// A failure with a fixed message. std::runtime_error would copy the text into a
-// string of its own and bring that string type's whole implementation along.
-class WindowFailure : public std::exception {
-public:
-    explicit WindowFailure(const char* message) noexcept : m_message(message) {}
-    const char* what() const noexcept override { return m_message; }
-
-private:
-    const char* m_message;
-};
 
 constexpr DWORD kFormStyle = WS_CAPTION | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
@@ -135,7 +124,7 @@ void TForm1::LoadStoredLayout()
     CreateWindowExW(kFormExStyle, kFormClass, WideText(kForm1Layout.caption), kFormStyle, 0, 0, layout.clientWidth,
                     layout.clientHeight, m_application.Handle(), nullptr, m_application.Instance(), this);
     if (!m_handle) {
-        throw WindowFailure("The main window could not be created");
+        throw Failure("The main window could not be created");
     }
     SetClientSize(layout.clientWidth, layout.clientHeight);
 
