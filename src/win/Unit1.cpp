@@ -178,7 +178,10 @@ void TForm1::SetWidth(int width)
 {
     RECT window;
     GetWindowRect(m_handle, &window);
-    SetWindowPos(m_handle, nullptr, 0, 0, width, window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A hidden window is only measured, not drawn, until it is first shown.
+    const UINT redraw = IsWindowVisible(m_handle) ? 0 : SWP_NOREDRAW;
+    SetWindowPos(m_handle, nullptr, 0, 0, width, window.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | redraw);
 }
 
 void TForm1::LaunchFixed(FixedAction action)
@@ -308,7 +311,8 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_SIZE:
         // The group box fills the client area, so it grows with every added button.
         if (GroupBox1) {
-            MoveWindow(GroupBox1, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            // While the window is hidden there is nothing to repaint yet.
+            MoveWindow(GroupBox1, 0, 0, LOWORD(lParam), HIWORD(lParam), IsWindowVisible(window));
         }
         return 0;
     case WM_CLOSE:
