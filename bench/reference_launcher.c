@@ -1,4 +1,4 @@
-/* The minimal launcher of the same design, the yardstick for kelvory.exe's
+/* The minimal launcher of the same kind, the yardstick for kelvory.exe's
    start-up: the Common Controls 6 manifest, kelvory.ini beside the program read
    with the profile functions, ExtractIconW per entry, and the icons drawn in a
    tool window of the same size, widened by 48 pixels per icon. SHELL32 is loaded

@@ -1,6 +1,6 @@
 // Start-up benchmark: kelvory.exe against three reference programs in one Wine
 // session. The references are a bare window, the same with the Common Controls 6
-// manifest, and the minimal launcher of the same design (reference_launcher.c).
+// manifest, and the minimal launcher of the same kind (reference_launcher.c).
 // For each case folder named on the command line (holding the four programs and
 // perhaps a kelvory.ini), kelvory.exe is run against each reference in pairs,
 // the order alternating from pair to pair, and the bare window once against
