@@ -5,12 +5,10 @@
 # beside it.
 #
 # Two clean builds of one commit give the same zip, byte for byte: the linker
-# writes no time stamp into kelvory.exe, nothing compiled carries a build path
-# (see the prefix maps in the top-level file), and every entry of the zip gets
-# one fixed time and the entries are in name order (see
-# package/CPackOptions.cmake.in and cmake/FinishPackage.cmake).
-
-target_link_options(kelvory PRIVATE -Wl,--no-insert-timestamp)
+# writes no time stamp into kelvory.exe (src/win/CMakeLists.txt), nothing
+# compiled carries a build path (see the prefix maps in the top-level file), and
+# every entry of the zip gets one fixed time and the entries are in name order
+# (see package/CPackOptions.cmake.in and cmake/FinishPackage.cmake).
 
 # The text files get CRLF line ends, because Notepad is the editor in WinPE.
 set(kelvory_package_texts
