@@ -3,27 +3,34 @@
 #include "ErrorText.h"
 #include "ModulePath.h"
 #include "Text.h"
-#include "Window.h"
 #include "WindowClasses.h"
 #include "resource.h"
 
+#include <utility>
+
 namespace kelvory {
 
-namespace {
-
-std::u16string DeriveTitle()
+std::u16string ProgramTitle()
 {
     return ApplicationTitle(ModuleFileName(), [](std::u16string& text) {
         CharLowerBuffW(WideBuffer(text), static_cast<DWORD>(text.size()));
     });
 }
 
-} // namespace
-
-Application::Application(HINSTANCE instance) : m_instance(instance), m_title(DeriveTitle())
+void ShowErrorBox(const std::exception_ptr& failure, const std::u16string& caption) noexcept
 {
-    s_current = this;
+    try {
+        const std::u16string text = ErrorBoxText(Utf16FromUtf8(InnermostMessage(failure)));
+        // Task-modal without an owner: every top-level window of this thread is
+        // disabled while the box is open.
+        MessageBoxW(nullptr, WideText(text), WideText(caption), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+    } catch (...) {
+        // Out of memory while reporting a failure: nothing better is left to do.
+    }
+}
 
+Application::Application(HINSTANCE instance) : m_instance(instance), m_title(ProgramTitle())
+{
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = WindowProcStub<Application>;
@@ -38,15 +45,15 @@ Application::Application(HINSTANCE instance) : m_instance(instance), m_title(Der
     m_handle = CreateWindowExW(
         0, kApplicationClass, WideText(m_title), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
         GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, instance, this);
+
+    m_previousReporter = SetFailureReporter([this](const std::exception_ptr& failure) { ShowFailure(failure); });
 }
 
 Application::~Application()
 {
+    SetFailureReporter(std::move(m_previousReporter));
     if (m_handle) {
         DestroyWindow(m_handle);
-    }
-    if (s_current == this) {
-        s_current = nullptr;
     }
 }
 
@@ -98,14 +105,7 @@ int Application::Run(HWND mainWindow, FirstShow firstShow)
 
 void Application::ShowFailure(const std::exception_ptr& failure) const noexcept
 {
-    try {
-        const std::u16string text = ErrorBoxText(Utf16FromUtf8(InnermostMessage(failure)));
-        // Task-modal without an owner: every top-level window of this thread is
-        // disabled while the box is open.
-        MessageBoxW(nullptr, WideText(text), WideText(m_title), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
-    } catch (...) {
-        // Out of memory while reporting a failure: nothing better is left to do.
-    }
+    ShowErrorBox(failure, m_title);
 }
 
 LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -3,6 +3,7 @@
 // taskbar button with the application title and the main icon, the event loop,
 // and the standard error box.
 #include "Startup.h"
+#include "Window.h"
 
 #include <windows.h>
 
@@ -18,9 +19,6 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // The application of this process, for the error box's caption.
-    static Application* Current() noexcept { return s_current; }
-
     HINSTANCE Instance() const noexcept { return m_instance; }
     HWND Handle() const noexcept { return m_handle; }
     const std::u16string& Title() const noexcept { return m_title; }
@@ -33,21 +31,29 @@ public:
     // The first show alone, without the loop.
     void ShowMainWindow(HWND mainWindow, FirstShow firstShow);
 
-    // The standard error box: the failure's innermost message, caption the
-    // application title, OK and the stop icon, every window of ours disabled.
+    // The standard error box with the application title as its caption. While
+    // the application exists, every failure that escapes a window's handler is
+    // shown here.
     void ShowFailure(const std::exception_ptr& failure) const noexcept;
 
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static inline Application* s_current = nullptr;
-
     HINSTANCE m_instance;
     std::u16string m_title;
     HWND m_handle = nullptr;
     HWND m_mainWindow = nullptr;
     bool m_showMainOnRestore = false;
+    FailureReportFunction m_previousReporter;
 };
+
+// The application title of this program: its file name after the last
+// backslash, cut at its first period, all but the first character in lower case.
+std::u16string ProgramTitle();
+
+// The standard error box: the failure's innermost message, the caption given,
+// OK and the stop icon, and every window of this thread disabled while it is open.
+void ShowErrorBox(const std::exception_ptr& failure, const std::u16string& caption) noexcept;
 
 // The show command the program was started with, from its startup information.
 int StartShowCommand();

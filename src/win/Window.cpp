@@ -1,6 +1,6 @@
 #include "Window.h"
 
-#include "Application.h"
+#include <utility>
 
 namespace kelvory {
 
@@ -29,10 +29,24 @@ bool HandleSessionEnd(UINT message, WPARAM wParam, LRESULT& result) noexcept
     return false;
 }
 
-void ShowHandlerFailure(const std::exception_ptr& failure) noexcept
+namespace {
+// Only the GUI thread runs window procedures and registers reporters.
+FailureReportFunction g_reporter;
+} // namespace
+
+FailureReportFunction SetFailureReporter(FailureReportFunction reporter) noexcept
 {
-    if (const Application* application = Application::Current()) {
-        application->ShowFailure(failure);
+    return std::exchange(g_reporter, std::move(reporter));
+}
+
+void ReportFailure(const std::exception_ptr& failure) noexcept
+{
+    try {
+        if (g_reporter) {
+            g_reporter(failure);
+        }
+    } catch (...) {
+        // A reporter that fails has nothing left to report with.
     }
 }
 

@@ -7,11 +7,21 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 
 namespace kelvory {
 
-// Shows a failure that escaped a handler in the standard error box.
-void ShowHandlerFailure(const std::exception_ptr& failure) noexcept;
+// Shows a failure that escaped a handler. The window pattern knows nothing of
+// the error box: whoever owns it registers this function.
+using FailureReportFunction = std::function<void(const std::exception_ptr& failure)>;
+
+// Registers the function that reports failures and returns the one it
+// replaces, so that the owner can put it back when it goes. An empty function
+// reports nothing.
+FailureReportFunction SetFailureReporter(FailureReportFunction reporter) noexcept;
+
+// Hands the failure to the registered function; nothing happens without one.
+void ReportFailure(const std::exception_ptr& failure) noexcept;
 
 template <class T>
 LRESULT CALLBACK WindowProcStub(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
@@ -32,7 +42,7 @@ LRESULT CALLBACK WindowProcStub(HWND window, UINT message, WPARAM wParam, LPARAM
     try {
         return self->HandleMessage(window, message, wParam, lParam);
     } catch (...) {
-        ShowHandlerFailure(std::current_exception());
+        ReportFailure(std::current_exception());
         return 0;
     }
 }

@@ -15,16 +15,24 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    int exitCode = 0;
-    {
+    int exitCode = 1;
+    try {
         kelvory::Application application(instance);
         try {
             kelvory::TForm1 Form1(application);
             exitCode = application.Run(Form1.Handle(), kelvory::FirstShowFor(kelvory::StartShowCommand()));
         } catch (...) {
             application.ShowFailure(std::current_exception());
-            exitCode = 1;
         }
+    } catch (...) {
+        // The application object itself could not be made (out of memory): the
+        // box still appears, captioned with the title if that can be had.
+        std::u16string title;
+        try {
+            title = kelvory::ProgramTitle();
+        } catch (...) {
+        }
+        kelvory::ShowErrorBox(std::current_exception(), title);
     }
 
     kelvory::LeaveComApartment();
