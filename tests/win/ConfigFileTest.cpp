@@ -16,6 +16,7 @@ namespace kelvory {
 namespace {
 
 using test::OwnFolder;
+using test::UniqueKernelHandle;
 using test::Utf16;
 
 static_assert(!std::is_copy_constructible_v<ConfigReader> && !std::is_copy_assignable_v<ConfigReader>);
@@ -44,16 +45,7 @@ bool WriteUtf16(const std::wstring& path, std::wstring_view text)
 
 std::string ReadBytes(const std::wstring& path)
 {
-    const UniqueFileHandle file(
-        CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) {
-        return {};
-    }
-    std::string bytes(GetFileSize(file.get(), nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    return bytes;
+    return test::ReadFileBytes(Extended(path));
 }
 
 bool Exists(const std::wstring& path)
@@ -299,11 +291,9 @@ std::wstring ProbePath()
 // Waits for the probe and returns its report, or a note of what went wrong.
 std::wstring FinishProbe(const UniqueKernelHandle& process, const std::wstring& reportPath)
 {
-    const DWORD waited = WaitForSingleObject(process.get(), 30000);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.get(), &exitCode);
-    if (waited != WAIT_OBJECT_0 || exitCode != 0) {
-        return L"probe failed, exit code " + std::to_wstring(exitCode);
+    const std::optional<DWORD> exitCode = test::ExitCodeOf(process);
+    if (exitCode != 0u) {
+        return L"probe failed, exit code " + std::to_wstring(exitCode.value_or(~0u));
     }
     const std::string bytes = ReadBytes(reportPath);
     return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
@@ -311,16 +301,11 @@ std::wstring FinishProbe(const UniqueKernelHandle& process, const std::wstring& 
 
 std::wstring RunProbe(const std::wstring& probe, const std::wstring& currentDirectory, const std::wstring& reportPath)
 {
-    std::wstring commandLine = L"\"" + probe + L"\" \"" + reportPath + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(probe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        currentDirectory.c_str(), &startup, &process)) {
+    const UniqueKernelHandle process = test::StartProgram(probe, L"\"" + reportPath + L"\"", currentDirectory.c_str());
+    if (!process) {
         return L"CreateProcessW failed, error " + std::to_wstring(GetLastError());
     }
-    const UniqueKernelHandle thread(process.hThread);
-    return FinishProbe(UniqueKernelHandle(process.hProcess), reportPath);
+    return FinishProbe(process, reportPath);
 }
 
 template <class Function>

@@ -1,4 +1,3 @@
-#include "ModulePath.h"
 #include "TestSupport.h"
 #include "probes/DllSearchProbe.h"
 
@@ -16,23 +15,11 @@ namespace {
 // holds for the rest of the process that makes it.
 int RunDllSearchProbe(const wchar_t* argument)
 {
-    const std::wstring probe = OwnFolder() + L"dll-search\\dll_search_probe.exe";
-    std::wstring commandLine = L"\"" + probe + L"\" " + argument;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(probe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+    const UniqueKernelHandle process = StartProgram(OwnFolder() + L"dll-search\\dll_search_probe.exe", argument);
+    if (!process) {
         return -1;
     }
-    DWORD exitCode = 0;
-    if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0 ||
-        !GetExitCodeProcess(process.hProcess, &exitCode)) {
-        exitCode = static_cast<DWORD>(-2);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return static_cast<int>(exitCode);
+    return static_cast<int>(ExitCodeOf(process).value_or(static_cast<DWORD>(-2)));
 }
 
 TEST(DllSearch, RestrictedSearchTakesSystem32sCopyOverOneBesideTheProgram)

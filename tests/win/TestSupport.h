@@ -1,8 +1,8 @@
 #pragma once
 // What the tests under Wine share: real mouse messages to an image button,
-// fixture files written byte for byte, text between the tests' wide strings and
-// the program's UTF-16, and changes to the process that are undone however a
-// test ends.
+// fixture files written and read byte for byte, programs started and waited
+// for, text between the tests' wide strings and the program's UTF-16, and
+// changes to the process that are undone however a test ends.
 #include "ImageControl.h"
 #include "ModulePath.h"
 #include "Text.h"
@@ -18,6 +18,9 @@
 #include <vector>
 
 namespace kelvory::test {
+
+// A process or thread the test started; the program itself never keeps one.
+using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;
 
 inline void SendMouse(const ImageControl& image, UINT message, int x = 5, int y = 5)
 {
@@ -54,6 +57,77 @@ inline bool WriteFileBytes(const std::wstring& path, std::string_view bytes)
     DWORD written = 0;
     const BOOL wrote = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     return wrote && written == bytes.size();
+}
+
+// The whole file as it stands; empty when it cannot be read.
+inline std::string ReadFileBytes(const std::wstring& path)
+{
+    const UniqueFileHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) {
+        return {};
+    }
+    std::string bytes(GetFileSize(file.get(), nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    return bytes;
+}
+
+// Starts the program with the arguments after its quoted path, in the given
+// current directory (the test's own when null). Empty when it did not start.
+inline UniqueKernelHandle StartProgram(const std::wstring& program, const std::wstring& arguments,
+                                       const wchar_t* currentDirectory = nullptr)
+{
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, currentDirectory,
+                        &startup, &process)) {
+        return UniqueKernelHandle();
+    }
+    CloseHandle(process.hThread);
+    return UniqueKernelHandle(process.hProcess);
+}
+
+// The exit code of the process once it has ended, waiting 30 seconds at most;
+// none when it did not end in that time.
+inline std::optional<DWORD> ExitCodeOf(const UniqueKernelHandle& process)
+{
+    DWORD exitCode = 0;
+    if (WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.get(), &exitCode)) {
+        return std::nullopt;
+    }
+    return exitCode;
+}
+
+// What a message box window shows: its caption and its text.
+struct MessageBoxText {
+    std::wstring caption;
+    std::wstring text;
+};
+
+// The message box's caption and text when the window is a shown message box.
+inline std::optional<MessageBoxText> ReadMessageBox(HWND window)
+{
+    wchar_t className[16];
+    GetClassNameW(window, className, 16);
+    if (std::wstring_view(className) != L"#32770" || !IsWindowVisible(window)) {
+        return std::nullopt;
+    }
+    MessageBoxText box;
+    wchar_t buffer[256];
+    GetWindowTextW(window, buffer, 256);
+    box.caption = buffer;
+    // The text is the one static control with text; the icon is a static too.
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        GetClassNameW(child, className, 16);
+        if (_wcsicmp(className, L"Static") == 0 && GetWindowTextW(child, buffer, 256) > 0) {
+            box.text = buffer;
+        }
+    }
+    return box;
 }
 
 // The folder of the running test program, with its trailing backslash.

@@ -163,28 +163,14 @@ struct ErrorBoxWatch {
     static inline bool ownersDisabled = false;
     static inline HWND form = nullptr;
 
-    static BOOL CALLBACK FindStaticText(HWND child, LPARAM) noexcept
-    {
-        wchar_t className[16];
-        wchar_t buffer[256];
-        GetClassNameW(child, className, 16);
-        if (_wcsicmp(className, L"Static") == 0 && GetWindowTextW(child, buffer, 256) > 0) {
-            text = buffer;
-        }
-        return TRUE;
-    }
-
     static BOOL CALLBACK FindBox(HWND window, LPARAM) noexcept
     {
-        wchar_t className[16];
-        GetClassNameW(window, className, 16);
-        if (wcscmp(className, L"#32770") != 0 || !IsWindowVisible(window)) {
+        const std::optional<test::MessageBoxText> box = test::ReadMessageBox(window);
+        if (!box) {
             return TRUE;
         }
-        wchar_t buffer[128];
-        GetWindowTextW(window, buffer, 128);
-        caption = buffer;
-        EnumChildWindows(window, FindStaticText, 0);
+        caption = box->caption;
+        text = box->text;
         ownersDisabled = !IsWindowEnabled(form);
         PostMessageW(window, WM_COMMAND, IDOK, 0);
         return FALSE;
