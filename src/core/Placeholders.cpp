@@ -7,8 +7,8 @@ namespace kelvory {
 namespace {
 
 struct Placeholder {
-    std::u16string_view m_text;
-    std::u16string_view m_variable;
+    std::u16string_view text;
+    std::u16string_view variable;
 };
 
 constexpr std::array<Placeholder, 3> kPlaceholders{{
@@ -24,7 +24,7 @@ std::u16string ReplaceAll(const std::u16string& text, const Placeholder& placeho
     // length, a position found there is the same position in the text, and the
     // characters around the matches are copied from the text in their own case.
     const std::u16string upperText = upperCase(text);
-    const std::u16string pattern = upperCase(placeholder.m_text);
+    const std::u16string pattern = upperCase(placeholder.text);
     if (upperText.size() != text.size() || pattern.empty()) {
         return text;
     }
@@ -50,7 +50,7 @@ std::u16string ExpandPathPlaceholders(std::u16string_view path, const VariableLo
 {
     std::u16string text(path);
     for (const Placeholder& placeholder : kPlaceholders) {
-        const std::u16string value = lookup(placeholder.m_variable);
+        const std::u16string value = lookup(placeholder.variable);
         text = ReplaceAll(text, placeholder, value, upperCase);
     }
     return text;

@@ -1,5 +1,6 @@
 #include "ConfigFile.h"
 
+#include "FileExistence.h"
 #include "ModulePath.h"
 #include "Text.h"
 #include "UniqueHandle.h"
@@ -7,7 +8,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <utility>
 
 namespace kelvory {
 
@@ -21,11 +21,6 @@ static_assert(kErrorInvalidName == ERROR_INVALID_NAME);
 std::u16string ConfigFilePath()
 {
     return ConfigFilePathBeside(ModuleFileName());
-}
-
-bool ConfigFileExists()
-{
-    return ConfigFileExistsAt(ConfigFilePath());
 }
 
 bool ConfigFileExistsAt(const std::u16string& path)
@@ -59,71 +54,62 @@ bool ConfigFileExistsAt(const std::u16string& path)
     return DecideFileExists(queries);
 }
 
-ConfigReader::ConfigReader(std::u16string path) : m_path(std::move(path)) {}
+namespace {
 
-ConfigReader::~ConfigReader()
-{
-    Release();
-}
-
-ConfigReader::ConfigReader(ConfigReader&& other) noexcept
-    : m_path(std::move(other.m_path)), m_bound(std::exchange(other.m_bound, false))
-{
-}
-
-ConfigReader& ConfigReader::operator=(ConfigReader&& other) noexcept
-{
-    if (this != &other) {
-        Release();
-        m_path = std::move(other.m_path);
-        m_bound = std::exchange(other.m_bound, false);
-    }
-    return *this;
-}
-
-void ConfigReader::Release() noexcept
-{
-    // With all three names null this writes nothing; it only flushes and drops
-    // the system's cached copy of the file. Whether it did is of no interest.
-    if (std::exchange(m_bound, false)) {
+// One use of the configuration file. It holds only the file name: binding one
+// touches nothing, and releasing it asks the system to drop any copy of the
+// file it keeps cached, so the next read sees the file as it is then.
+class ConfigReader {
+public:
+    explicit ConfigReader(const std::u16string& path) : m_path(path) {}
+    ~ConfigReader()
+    {
+        // With all three names null this writes nothing; it only flushes and
+        // drops the system's cached copy of the file. Whether it did is of no
+        // interest.
         WritePrivateProfileStringW(nullptr, nullptr, nullptr, WideText(m_path));
     }
-}
+    ConfigReader(const ConfigReader&) = delete;
+    ConfigReader& operator=(const ConfigReader&) = delete;
 
-ConfigReader OpenConfig()
-{
-    return ConfigReader(ConfigFilePath());
-}
+    std::u16string Read(const std::u16string& section) const
+    {
+        // The string's own terminator is the last of the kEntryBufferSize units
+        // the reader may fill.
+        std::u16string value(kEntryBufferSize - 1, u'\0');
+        const DWORD length = GetPrivateProfileStringW(WideText(section), WideText(kEntryKey), L"",
+                                                      WideBuffer(value), kEntryBufferSize, WideText(m_path));
+        value.resize(std::min<size_t>(length, value.size()));
+        return value;
+    }
 
-std::u16string ReadEntry(const ConfigReader& reader, const std::u16string& section)
-{
-    // The string's own terminator is the last of the kEntryBufferSize units the
-    // reader may fill.
-    std::u16string value(kEntryBufferSize - 1, u'\0');
-    const DWORD length = GetPrivateProfileStringW(WideText(section), WideText(kEntryKey), L"", WideBuffer(value),
-                                                  kEntryBufferSize, WideText(reader.Path()));
-    value.resize(std::min<size_t>(length, value.size()));
-    return value;
-}
+private:
+    const std::u16string& m_path;
+};
 
-void ForEachConfiguredEntry(const std::function<void(int number, const std::u16string& value)>& onEntry)
-{
-    ForEachConfiguredEntry(ConfigFilePath(), onEntry);
-}
+} // namespace
 
-void ForEachConfiguredEntry(const std::u16string& configPath,
-                            const std::function<void(int number, const std::u16string& value)>& onEntry)
+void ForEachConfiguredEntry(const std::u16string& configPath, const EntryFunction& onEntry)
 {
     if (!ConfigFileExistsAt(configPath)) {
         return;
     }
     const ConfigReader reader(configPath);
     for (int number = 1; number <= kEntryCount; ++number) {
-        const std::u16string value = ReadEntry(reader, ConfigSectionName(number));
+        const std::u16string value = reader.Read(ConfigSectionName(number));
         if (!value.empty()) {
             onEntry(number, value);
         }
     }
+}
+
+std::u16string ReadConfiguredEntry(const std::u16string& configPath, const std::u16string& section)
+{
+    if (!ConfigFileExistsAt(configPath)) {
+        return {};
+    }
+    const ConfigReader reader(configPath);
+    return reader.Read(section);
 }
 
 } // namespace kelvory

@@ -73,11 +73,7 @@ LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 // expanded. Empty when the file or the entry is gone, or the entry is empty.
 std::u16string ConfiguredPath(const ImageControl& button)
 {
-    if (!ConfigFileExists()) {
-        return {};
-    }
-    const ConfigReader reader = OpenConfig();
-    return ExpandPathPlaceholders(ReadEntry(reader, button.Name));
+    return ExpandPathPlaceholders(ReadConfiguredEntry(ConfigFilePath(), button.Name));
 }
 
 } // namespace
@@ -211,7 +207,8 @@ void TForm1::Image6Click(ImageControl&)
 
 void TForm1::FormCreate()
 {
-    ForEachConfiguredEntry([this](int number, const std::u16string& value) { AddProgramButton(value, number - 1); });
+    ForEachConfiguredEntry(ConfigFilePath(),
+                           [this](int number, const std::u16string& value) { AddProgramButton(value, number - 1); });
 }
 
 void TForm1::AddProgramButton(const std::u16string& path, int index)

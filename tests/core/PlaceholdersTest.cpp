@@ -26,19 +26,19 @@ std::u16string UpperAscii(std::u16string_view text)
 
 // Expands path with the given variables set and records every lookup.
 struct Expansion {
-    std::u16string m_result;
-    std::vector<std::u16string> m_lookups;
+    std::u16string result;
+    std::vector<std::u16string> lookups;
 };
 
 Expansion Expand(std::u16string_view path, const Variables& variables)
 {
     Expansion expansion;
     const VariableLookup lookup = [&](std::u16string_view name) {
-        expansion.m_lookups.emplace_back(name);
+        expansion.lookups.emplace_back(name);
         const auto found = variables.find(name);
         return found == variables.end() ? std::u16string() : found->second;
     };
-    expansion.m_result = ExpandPathPlaceholders(path, lookup, UpperAscii);
+    expansion.result = ExpandPathPlaceholders(path, lookup, UpperAscii);
     return expansion;
 }
 
@@ -51,9 +51,9 @@ const Variables kStandard = {
 const std::vector<std::u16string> kLookupOrder = {u"programfiles", u"systemroot", u"systemdrive"};
 
 struct ExpansionCase {
-    const char* m_name;
-    std::u16string_view m_path;
-    std::u16string_view m_expected;
+    const char* name;
+    std::u16string_view path;
+    std::u16string_view expected;
 };
 
 TEST(ExpandPathPlaceholders, ReplacesTheThreePlaceholdersInAnyCase)
@@ -74,50 +74,50 @@ TEST(ExpandPathPlaceholders, ReplacesTheThreePlaceholdersInAnyCase)
         {"non-ASCII around", u"%systemdrive%\\Программы\\工具", u"X:\\Программы\\工具"},
     };
     for (const ExpansionCase& c : cases) {
-        const Expansion expansion = Expand(c.m_path, kStandard);
-        EXPECT_EQ(expansion.m_result, c.m_expected) << c.m_name;
-        EXPECT_EQ(expansion.m_lookups, kLookupOrder) << c.m_name;
+        const Expansion expansion = Expand(c.path, kStandard);
+        EXPECT_EQ(expansion.result, c.expected) << c.name;
+        EXPECT_EQ(expansion.lookups, kLookupOrder) << c.name;
     }
 }
 
 TEST(ExpandPathPlaceholders, UnsetVariableRemovesItsPlaceholder)
 {
     const Variables variables = {{u"systemdrive", u"X:"}};
-    EXPECT_EQ(Expand(u"%programfiles%\\Tool\\tool.exe", variables).m_result, u"\\Tool\\tool.exe");
-    EXPECT_EQ(Expand(u"%SystemRoot%%systemdrive%", variables).m_result, u"X:");
+    EXPECT_EQ(Expand(u"%programfiles%\\Tool\\tool.exe", variables).result, u"\\Tool\\tool.exe");
+    EXPECT_EQ(Expand(u"%SystemRoot%%systemdrive%", variables).result, u"X:");
 }
 
 TEST(ExpandPathPlaceholders, LaterPassesSearchWhatEarlierPassesInserted)
 {
     Variables variables = kStandard;
     variables[u"programfiles"] = u"%SystemRoot%\\Apps";
-    EXPECT_EQ(Expand(u"%programfiles%\\tool.exe", variables).m_result, u"X:\\Windows\\Apps\\tool.exe");
+    EXPECT_EQ(Expand(u"%programfiles%\\tool.exe", variables).result, u"X:\\Windows\\Apps\\tool.exe");
 
     // The inserted value and the text after it only form a placeholder together.
     variables[u"programfiles"] = u"%system";
-    EXPECT_EQ(Expand(u"%programfiles%drive%\\tool.exe", variables).m_result, u"X:\\tool.exe");
+    EXPECT_EQ(Expand(u"%programfiles%drive%\\tool.exe", variables).result, u"X:\\tool.exe");
 }
 
 TEST(ExpandPathPlaceholders, NoPassSearchesItsOwnInsertions)
 {
     Variables variables = kStandard;
     variables[u"systemroot"] = u"%SystemRoot%\\x";
-    EXPECT_EQ(Expand(u"%systemroot%;%systemroot%", variables).m_result, u"%SystemRoot%\\x;%SystemRoot%\\x");
+    EXPECT_EQ(Expand(u"%systemroot%;%systemroot%", variables).result, u"%SystemRoot%\\x;%SystemRoot%\\x");
 
     variables[u"systemroot"] = u"%SYSTEM";
-    EXPECT_EQ(Expand(u"%systemroot%root%", variables).m_result, u"%SYSTEMroot%");
+    EXPECT_EQ(Expand(u"%systemroot%root%", variables).result, u"%SYSTEMroot%");
 
     // The last pass's insertions are never searched by anything.
     variables = kStandard;
     variables[u"systemdrive"] = u"%ProgramFiles%%SystemRoot%%SystemDrive%";
-    EXPECT_EQ(Expand(u"%systemdrive%\\", variables).m_result, u"%ProgramFiles%%SystemRoot%%SystemDrive%\\");
+    EXPECT_EQ(Expand(u"%systemdrive%\\", variables).result, u"%ProgramFiles%%SystemRoot%%SystemDrive%\\");
 }
 
 TEST(ExpandPathPlaceholders, EmptyPathStillLooksUpAllThree)
 {
     const Expansion expansion = Expand(u"", kStandard);
-    EXPECT_EQ(expansion.m_result, u"");
-    EXPECT_EQ(expansion.m_lookups, kLookupOrder);
+    EXPECT_EQ(expansion.result, u"");
+    EXPECT_EQ(expansion.lookups, kLookupOrder);
 }
 
 } // namespace

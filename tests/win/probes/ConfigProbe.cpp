@@ -19,9 +19,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         return 2;
     }
 
-    std::u16string report = kelvory::ConfigFilePath() + u"\n";
-    report += kelvory::ConfigFileExists() ? u"present\n" : u"absent\n";
-    kelvory::ForEachConfiguredEntry([&](int number, const std::u16string& value) {
+    const std::u16string configPath = kelvory::ConfigFilePath();
+    std::u16string report = configPath + u"\n";
+    report += kelvory::ConfigFileExistsAt(configPath) ? u"present\n" : u"absent\n";
+    kelvory::ForEachConfiguredEntry(configPath, [&](int number, const std::u16string& value) {
         const std::string digits = std::to_string(number);
         report.append(digits.begin(), digits.end());
         report += u"=" + value + u"\n";
