@@ -1,6 +1,5 @@
 #pragma once
-// What one start asks of the shell, in the order of ShellExecuteW's arguments,
-// and the four starts behind the fixed buttons.
+// What one start asks of the shell, in the order of ShellExecuteW's arguments.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,10 +25,14 @@ struct LaunchRequest {
     bool operator==(const LaunchRequest&) const = default;
 };
 
-// The fixed buttons, left to right.
-enum class FixedAction { CommandPrompt, TaskManager, ShutDown, Restart };
+// What a fixed button starts: a bare file name, which the shell resolves by its
+// own search rules, and the parameters, if any.
+struct FixedStart {
+    std::u16string_view file;
+    std::optional<std::u16string_view> parameters;
+};
 
-LaunchRequest FixedActionRequest(FixedAction action, WindowId owner);
+LaunchRequest FixedRequest(const FixedStart& start, WindowId owner);
 
 // A start of a configured program: the path as expanded, nothing else.
 LaunchRequest ProgramRequest(std::u16string_view file, WindowId owner);

@@ -20,15 +20,23 @@ ScaledLayout ScaleLayout(const FormLayout& layout, int screenPixelsPerInch, cons
     }
 
     const int textHeight = measureTextHeight(scaled.fontHeight);
-    const bool rescale = textHeight != layout.textHeight && textHeight > 0;
-    auto scale = [&](int value) { return rescale ? MulDivRounded(value, textHeight, layout.textHeight) : value; };
-
-    scaled.clientWidth = scale(layout.clientWidth);
-    scaled.clientHeight = scale(layout.clientHeight);
-    for (const ControlLayout& control : layout.controls) {
-        scaled.controls.push_back({scale(control.left), scale(control.top), scale(control.width), scale(control.height)});
-    }
+    // A font that cannot be measured leaves the stored pixels as they are.
+    scaled.measuredTextHeight = textHeight > 0 ? textHeight : layout.textHeight;
+    scaled.storedTextHeight = layout.textHeight;
+    scaled.clientWidth = scaled.Scale(layout.clientWidth);
+    scaled.clientHeight = scaled.Scale(layout.clientHeight);
     return scaled;
+}
+
+int ScaledLayout::Scale(int stored) const
+{
+    return measuredTextHeight == storedTextHeight ? stored
+                                                  : MulDivRounded(stored, measuredTextHeight, storedTextHeight);
+}
+
+Bounds ScaledLayout::Place(const ControlLayout& control) const
+{
+    return {Scale(control.left), Scale(control.top), Scale(control.width), Scale(control.height)};
 }
 
 } // namespace kelvory

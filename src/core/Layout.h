@@ -1,19 +1,17 @@
 #pragma once
 // The stored layout of a window and how it is fitted to the screen when loaded.
 #include <functional>
-#include <span>
 #include <string_view>
-#include <vector>
 
 namespace kelvory {
 
+// A control of a stored layout: its name and its place in its parent.
 struct ControlLayout {
     std::u16string_view name;
     int left = 0;
     int top = 0;
     int width = 0;
     int height = 0;
-    int iconResource = 0; // images only
 };
 
 struct FormLayout {
@@ -27,7 +25,6 @@ struct FormLayout {
     // of the text "0" in the window's font.
     int pixelsPerInch = 96;
     int textHeight = 13;
-    std::span<const ControlLayout> controls;
 };
 
 struct Bounds {
@@ -42,7 +39,15 @@ struct ScaledLayout {
     int fontHeight = 0;
     int clientWidth = 0;
     int clientHeight = 0;
-    std::vector<Bounds> controls; // in the order of FormLayout::controls
+    // Stored positions and sizes scale by the measured over the stored text
+    // height; when the two are equal, they stay as stored.
+    int measuredTextHeight = 0;
+    int storedTextHeight = 0;
+
+    // A stored position or size as it is on this screen.
+    int Scale(int stored) const;
+    // A stored control's place as it is on this screen.
+    Bounds Place(const ControlLayout& control) const;
 };
 
 // Measures the height of the text "0" in the window's font of the given height.

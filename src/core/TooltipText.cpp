@@ -54,21 +54,6 @@ void CutToTooltip(std::u16string& text)
 
 } // namespace
 
-std::u16string_view FixedActionTooltip(FixedAction action)
-{
-    switch (action) {
-    case FixedAction::CommandPrompt:
-        return u"Command Prompt";
-    case FixedAction::TaskManager:
-        return u"Task Manager";
-    case FixedAction::ShutDown:
-        return u"Shut down now";
-    case FixedAction::Restart:
-        return u"Restart now";
-    }
-    return {};
-}
-
 std::u16string ProgramTooltip(std::u16string_view path, std::u16string_view description)
 {
     if (path.empty()) {

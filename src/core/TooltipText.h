@@ -1,8 +1,6 @@
 #pragma once
-// What the buttons' tooltips say: the fixed buttons name their action, a
-// configured button names the program a click would start, with its path.
-#include "LaunchRequest.h"
-
+// What a configured button's tooltip says: the program a click would start,
+// with its path. (The fixed buttons' texts stand in their table.)
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -11,9 +9,6 @@ namespace kelvory {
 
 // The most text a tooltip takes, in UTF-16 units with its terminating zero.
 inline constexpr std::size_t kTooltipTextSize = 1024;
-
-// The tooltip of the fixed button that starts action.
-std::u16string_view FixedActionTooltip(FixedAction action);
 
 // The tooltip of a configured button whose click would start path (already
 // expanded), given the program's description (empty when it has none): the

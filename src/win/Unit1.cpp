@@ -11,6 +11,7 @@
 #include "VersionInfo.h"
 #include "Window.h"
 #include "WindowClasses.h"
+#include "resource.h"
 
 #include <commctrl.h>
 
@@ -78,6 +79,18 @@ std::u16string ConfiguredPath(const ImageControl& button)
 
 } // namespace
 
+// The shell resolves the bare file names by its own search rules. "wpeutil" has
+// no extension on purpose: the shell finds wpeutil.exe, or nothing outside WinPE.
+// clang-format off
+const TForm1::FixedButton TForm1::kFixedButtons[] = {
+    // control        click                 name and place                icon                start                           tooltip
+    {&TForm1::Image3, &TForm1::Image3Click, {u"Image3", 8, 16, 32, 32},   IDI_COMMAND_PROMPT, {u"cmd.exe", std::nullopt},     u"Command Prompt"},
+    {&TForm1::Image2, &TForm1::Image2Click, {u"Image2", 56, 16, 32, 32},  IDI_TASK_MANAGER,   {u"taskmgr.exe", std::nullopt}, u"Task Manager"},
+    {&TForm1::Image4, &TForm1::Image4Click, {u"Image4", 104, 16, 32, 32}, IDI_SHUT_DOWN,      {u"wpeutil", u"shutdown"},      u"Shut down now"},
+    {&TForm1::Image6, &TForm1::Image6Click, {u"Image6", 152, 16, 32, 32}, IDI_RESTART,        {u"wpeutil", u"reboot"},        u"Restart now"},
+};
+// clang-format on
+
 TForm1::TForm1(Application& application, LaunchFunction launch)
     : Image3(application.Instance()), Image2(application.Instance()), Image4(application.Instance()),
       Image6(application.Instance()), m_application(application), m_launch(std::move(launch)),
@@ -124,31 +137,24 @@ void TForm1::LoadStoredLayout()
     }
     SetClientSize(layout.clientWidth, layout.clientHeight);
 
-    const Bounds& box = layout.controls[kGroupBox1];
+    const Bounds box = layout.Place(kGroupBox1Layout);
     GroupBox1 = CreateWindowExW(WS_EX_CONTROLPARENT, WC_BUTTONW, L"",
                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | BS_GROUPBOX, box.left,
                                 box.top, box.width, box.height, m_handle, nullptr, m_application.Instance(), nullptr);
     SendMessageW(GroupBox1, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
     SetWindowSubclass(GroupBox1, GroupBoxProc, 0, 0);
 
-    PlaceFixedButton(Image3, kForm1Controls[kImage3], layout.controls[kImage3]);
-    Image3.OnClick = [this](ImageControl& sender) { Image3Click(sender); };
-    PlaceFixedButton(Image2, kForm1Controls[kImage2], layout.controls[kImage2]);
-    Image2.OnClick = [this](ImageControl& sender) { Image2Click(sender); };
-    PlaceFixedButton(Image4, kForm1Controls[kImage4], layout.controls[kImage4]);
-    Image4.OnClick = [this](ImageControl& sender) { Image4Click(sender); };
-    PlaceFixedButton(Image6, kForm1Controls[kImage6], layout.controls[kImage6]);
-    Image6.OnClick = [this](ImageControl& sender) { Image6Click(sender); };
-}
-
-void TForm1::PlaceFixedButton(ImageControl& image, const ControlLayout& stored, const Bounds& bounds)
-{
-    image.Name = stored.name;
-    image.SetIcon(LoadIconResource(m_application.Instance(), stored.iconResource));
-    image.SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
-    image.SetVisible(true);
-    image.SetParent(GroupBox1);
-    AddTooltip(image);
+    for (const FixedButton& row : kFixedButtons) {
+        ImageControl& image = this->*row.control;
+        image.Name = row.layout.name;
+        image.SetIcon(LoadIconResource(m_application.Instance(), row.icon));
+        const Bounds bounds = layout.Place(row.layout);
+        image.SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
+        image.SetVisible(true);
+        image.SetParent(GroupBox1);
+        image.OnClick = [this, click = row.click](ImageControl& sender) { (this->*click)(sender); };
+        AddTooltip(image);
+    }
 }
 
 void TForm1::SetClientSize(int width, int height)
@@ -180,29 +186,51 @@ void TForm1::SetWidth(int width)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | redraw);
 }
 
-void TForm1::LaunchFixed(FixedAction action)
+const TForm1::FixedButton* TForm1::FixedButtonOf(const ImageControl& control) const
 {
-    m_launch(FixedActionRequest(action, ToWindowId(m_handle)));
+    for (const FixedButton& row : kFixedButtons) {
+        if (&(this->*row.control) == &control) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+const TForm1::FixedButton* TForm1::FixedButtonOf(HWND button) const
+{
+    for (const FixedButton& row : kFixedButtons) {
+        if ((this->*row.control).Handle() == button) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+void TForm1::LaunchFixed(const ImageControl& control)
+{
+    if (const FixedButton* row = FixedButtonOf(control)) {
+        m_launch(FixedRequest(row->start, ToWindowId(m_handle)));
+    }
 }
 
 void TForm1::Image3Click(ImageControl&)
 {
-    LaunchFixed(FixedAction::CommandPrompt);
+    LaunchFixed(Image3);
 }
 
 void TForm1::Image2Click(ImageControl&)
 {
-    LaunchFixed(FixedAction::TaskManager);
+    LaunchFixed(Image2);
 }
 
 void TForm1::Image4Click(ImageControl&)
 {
-    LaunchFixed(FixedAction::ShutDown);
+    LaunchFixed(Image4);
 }
 
 void TForm1::Image6Click(ImageControl&)
 {
-    LaunchFixed(FixedAction::Restart);
+    LaunchFixed(Image6);
 }
 
 void TForm1::FormCreate()
@@ -254,27 +282,10 @@ void TForm1::AddTooltip(ImageControl& button)
     };
 }
 
-std::optional<FixedAction> TForm1::FixedActionOf(HWND button) const
-{
-    // The same pairs as the four click handlers.
-    const std::pair<const ImageControl&, FixedAction> fixedButtons[] = {
-        {Image3, FixedAction::CommandPrompt},
-        {Image2, FixedAction::TaskManager},
-        {Image4, FixedAction::ShutDown},
-        {Image6, FixedAction::Restart},
-    };
-    for (const auto& [image, action] : fixedButtons) {
-        if (image.Handle() == button) {
-            return action;
-        }
-    }
-    return std::nullopt;
-}
-
 std::u16string TForm1::TooltipText(HWND button)
 {
-    if (const std::optional<FixedAction> action = FixedActionOf(button)) {
-        return std::u16string(FixedActionTooltip(*action));
+    if (const FixedButton* row = FixedButtonOf(button)) {
+        return std::u16string(row->tooltip);
     }
     for (const auto& slot : ProgramButtons) {
         if (slot && slot->Handle() == button) {

@@ -13,7 +13,6 @@
 
 #include <array>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace kelvory {
@@ -53,12 +52,29 @@ public:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    // Everything about one fixed button: its control and click handler, its
+    // name and place in the group box, its icon, what it starts and what its
+    // tooltip says.
+    struct FixedButton {
+        ImageControl TForm1::*control;
+        void (TForm1::*click)(ImageControl& sender);
+        ControlLayout layout;
+        int icon;
+        FixedStart start;
+        std::u16string_view tooltip;
+    };
+    // The fixed buttons, left to right: the one list that places them, wires
+    // their clicks and names their tooltips.
+    static const FixedButton kFixedButtons[];
+
     void LoadStoredLayout();
-    void PlaceFixedButton(ImageControl& image, const ControlLayout& stored, const Bounds& bounds);
     void SetClientSize(int width, int height);
-    void LaunchFixed(FixedAction action);
+    // The row of the fixed button whose control or window this is; null for
+    // any other.
+    const FixedButton* FixedButtonOf(const ImageControl& control) const;
+    const FixedButton* FixedButtonOf(HWND button) const;
+    void LaunchFixed(const ImageControl& control);
     void AddTooltip(ImageControl& button);
-    std::optional<FixedAction> FixedActionOf(HWND button) const;
     std::u16string TooltipText(HWND button);
 
     Application& m_application;

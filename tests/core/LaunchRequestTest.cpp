@@ -5,39 +5,27 @@
 namespace kelvory {
 namespace {
 
-TEST(FixedActionRequest, EachButtonAsksTheShellForExactlyItsStart)
+TEST(FixedRequest, AsksTheShellToOpenTheFileWithItsParametersAndNothingElse)
 {
     constexpr WindowId kOwner = 0x1234;
     struct Case {
-        FixedAction action;
-        std::u16string file;
+        FixedStart start;
         std::optional<std::u16string> parameters;
     };
     const Case cases[] = {
-        {FixedAction::CommandPrompt, u"cmd.exe", std::nullopt},
-        {FixedAction::TaskManager, u"taskmgr.exe", std::nullopt},
-        {FixedAction::ShutDown, u"wpeutil", u"shutdown"},
-        {FixedAction::Restart, u"wpeutil", u"reboot"},
+        {{u"cmd.exe", std::nullopt}, std::nullopt}, // none, which is not empty text
+        {{u"wpeutil", u"shutdown"}, u"shutdown"},
     };
     for (const Case& c : cases) {
-        const LaunchRequest request = FixedActionRequest(c.action, kOwner);
-        SCOPED_TRACE(std::string(request.file.begin(), request.file.end()));
+        const LaunchRequest request = FixedRequest(c.start, kOwner);
+        SCOPED_TRACE(std::string(c.start.file.begin(), c.start.file.end()));
         EXPECT_EQ(request.owner, kOwner);
         EXPECT_EQ(request.verb, u"Open");
-        EXPECT_EQ(request.file, c.file);
+        EXPECT_EQ(request.file, c.start.file);
         EXPECT_EQ(request.parameters, c.parameters);
         EXPECT_EQ(request.directory, std::nullopt);
         EXPECT_EQ(request.showMode, 10);
     }
-}
-
-TEST(FixedActionRequest, ShutDownAndRestartDifferOnlyInTheirParameters)
-{
-    LaunchRequest shutDown = FixedActionRequest(FixedAction::ShutDown, 7);
-    const LaunchRequest restart = FixedActionRequest(FixedAction::Restart, 7);
-    EXPECT_NE(shutDown, restart);
-    shutDown.parameters = restart.parameters;
-    EXPECT_EQ(shutDown, restart);
 }
 
 TEST(ProgramRequest, StartsThePathWithNoParametersAndNoDirectory)

@@ -23,8 +23,8 @@ TEST(ScaleLayout, KeepsEveryPixelWhenTheTextMeasuresAsStored)
         EXPECT_EQ(scaled.fontHeight, measuredWith);
         EXPECT_EQ(scaled.clientWidth, 198);
         EXPECT_EQ(scaled.clientHeight, 61);
-        EXPECT_EQ(scaled.controls, (std::vector<Bounds>{
-                                       {0, 0, 198, 61}, {8, 16, 32, 32}, {56, 16, 32, 32}, {104, 16, 32, 32}, {152, 16, 32, 32}}));
+        EXPECT_EQ(scaled.Place(kGroupBox1Layout), (Bounds{0, 0, 198, 61}));
+        EXPECT_EQ(scaled.Place({u"Image4", 104, 16, 32, 32}), (Bounds{104, 16, 32, 32}));
     }
 }
 
@@ -34,8 +34,16 @@ TEST(ScaleLayout, ScalesPositionsAndSizesByTheMeasuredOverTheStoredTextHeight)
     EXPECT_EQ(scaled.fontHeight, -17); // -11 * 144 / 96 = -16.5, rounded away from zero
     EXPECT_EQ(scaled.clientWidth, 305); // 198 * 20 / 13 = 304.6
     EXPECT_EQ(scaled.clientHeight, 94); // 61 * 20 / 13 = 93.8
-    EXPECT_EQ(scaled.controls, (std::vector<Bounds>{
-                                   {0, 0, 305, 94}, {12, 25, 49, 49}, {86, 25, 49, 49}, {160, 25, 49, 49}, {234, 25, 49, 49}}));
+    EXPECT_EQ(scaled.Place(kGroupBox1Layout), (Bounds{0, 0, 305, 94}));
+    EXPECT_EQ(scaled.Place({u"Image3", 8, 16, 32, 32}), (Bounds{12, 25, 49, 49}));
+    EXPECT_EQ(scaled.Place({u"Image4", 104, 16, 32, 32}), (Bounds{160, 25, 49, 49}));
+}
+
+TEST(ScaleLayout, KeepsTheStoredPixelsWhenTheTextCannotBeMeasured)
+{
+    const ScaledLayout scaled = ScaleLayout(kLayout, 96, [](int) { return 0; });
+    EXPECT_EQ(scaled.clientWidth, 198);
+    EXPECT_EQ(scaled.Place({u"Image6", 152, 16, 32, 32}), (Bounds{152, 16, 32, 32}));
 }
 
 TEST(MulDivRounded, RoundsHalfAwayFromZero)

@@ -164,9 +164,9 @@ TEST_F(TooltipTest, ClicksAfterHoveringStartExactlyWhatTheyStartedBefore)
 
     const WindowId owner = ToWindowId(form->Handle());
     const LaunchRequest once[] = {
-        FixedActionRequest(FixedAction::CommandPrompt, owner), FixedActionRequest(FixedAction::TaskManager, owner),
-        FixedActionRequest(FixedAction::ShutDown, owner),      FixedActionRequest(FixedAction::Restart, owner),
-        ProgramRequest(test::Utf16(described), owner),       ProgramRequest(test::Utf16(plain), owner),
+        FixedRequest({u"cmd.exe", std::nullopt}, owner), FixedRequest({u"taskmgr.exe", std::nullopt}, owner),
+        FixedRequest({u"wpeutil", u"shutdown"}, owner),  FixedRequest({u"wpeutil", u"reboot"}, owner),
+        ProgramRequest(test::Utf16(described), owner),   ProgramRequest(test::Utf16(plain), owner),
     };
     ASSERT_EQ(launched.size(), 2 * std::size(once));
     for (std::size_t i = 0; i < std::size(once); ++i) {

@@ -110,20 +110,23 @@ TEST_F(Form1Test, HoldsTheFourFixedButtonsInAGroupBoxFillingTheClientArea)
 
 TEST_F(Form1Test, EachFixedButtonIssuesExactlyItsRequestOwnedByTheMainWindow)
 {
+    const WindowId owner = ToWindowId(form.Handle());
     const struct {
         const ImageControl& image;
-        FixedAction action;
-    } buttons[] = {{form.Image3, FixedAction::CommandPrompt}, {form.Image2, FixedAction::TaskManager},
-                   {form.Image4, FixedAction::ShutDown}, {form.Image6, FixedAction::Restart}};
+        LaunchRequest request;
+    } buttons[] = {
+        {form.Image3, {owner, u"Open", u"cmd.exe", std::nullopt, std::nullopt, 10}},
+        {form.Image2, {owner, u"Open", u"taskmgr.exe", std::nullopt, std::nullopt, 10}},
+        {form.Image4, {owner, u"Open", u"wpeutil", u"shutdown", std::nullopt, 10}},
+        {form.Image6, {owner, u"Open", u"wpeutil", u"reboot", std::nullopt, 10}},
+    };
     for (const auto& button : buttons) {
         launched.clear();
         Click(button.image);
         ASSERT_EQ(launched.size(), 1u);
-        EXPECT_EQ(launched[0], FixedActionRequest(button.action, ToWindowId(form.Handle())));
-        EXPECT_NE(launched[0].owner, ToWindowId(application.Handle()));
+        EXPECT_EQ(launched[0], button.request);
     }
-    EXPECT_EQ(launched[0].file, u"wpeutil");
-    EXPECT_EQ(launched[0].parameters, u"reboot");
+    EXPECT_NE(owner, ToWindowId(application.Handle()));
 }
 
 TEST_F(Form1Test, OnlyALeftPressReleasedInsideIsAClick)
