@@ -4,12 +4,6 @@
 
 namespace kelvory {
 
-namespace {
-// The window system's show commands, as numbers: the core has no <windows.h>.
-constexpr int kShowMaximized = 3;
-constexpr int kShowMinNoActive = 7;
-} // namespace
-
 std::u16string ApplicationTitle(std::u16string_view modulePath, const LowerCaseFunction& lowerCase)
 {
     std::u16string_view name = modulePath;

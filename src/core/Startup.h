@@ -33,6 +33,11 @@ Point CentredPosition(Size workArea, Point virtualScreenOrigin, Size window);
 
 enum class FirstShow { Normal, Maximized, Minimized };
 
+// The window system's show commands that the first show honours, as numbers:
+// the core has no <windows.h>.
+inline constexpr int kShowMaximized = 3;
+inline constexpr int kShowMinNoActive = 7;
+
 // The start's show command (STARTUPINFO.wShowWindow, or none) as the first show:
 // maximised stays maximised, minimised without activation starts minimised, and
 // everything else is a normal show.

@@ -10,6 +10,9 @@
 
 namespace kelvory {
 
+static_assert(kShowMaximized == SW_SHOWMAXIMIZED);
+static_assert(kShowMinNoActive == SW_SHOWMINNOACTIVE);
+
 std::u16string ProgramTitle()
 {
     return ApplicationTitle(ModuleFileName(), [](std::u16string& text) {

@@ -5,6 +5,8 @@
 
 namespace kelvory {
 
+static_assert(kShowDefault == SW_SHOWDEFAULT);
+
 void Launch(const LaunchRequest& request)
 {
     ShellExecuteFile(ToWindowHandle(request.owner), WideText(request.verb), WideText(request.file),
