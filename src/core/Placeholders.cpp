@@ -17,8 +17,8 @@ constexpr std::array<Placeholder, 3> kPlaceholders{{
     {u"%systemdrive%", u"systemdrive"},
 }};
 
-std::u16string ReplaceAll(const std::u16string& text, const Placeholder& placeholder,
-                          const std::u16string& value, const UpperCaser& upperCase)
+std::u16string ReplaceAll(const std::u16string& text, const Placeholder& placeholder, const std::u16string& value,
+                          const UpperCaseFunction& upperCase)
 {
     // Matching happens in an upper-cased copy; since upper-casing keeps the
     // length, a position found there is the same position in the text, and the
@@ -45,8 +45,8 @@ std::u16string ReplaceAll(const std::u16string& text, const Placeholder& placeho
 
 } // namespace
 
-std::u16string ExpandPathPlaceholders(std::u16string_view path, const VariableLookup& lookup,
-                                      const UpperCaser& upperCase)
+std::u16string ExpandPathPlaceholders(std::u16string_view path, const LookupFunction& lookup,
+                                      const UpperCaseFunction& upperCase)
 {
     std::u16string text(path);
     for (const Placeholder& placeholder : kPlaceholders) {

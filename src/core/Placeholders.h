@@ -8,16 +8,16 @@
 namespace kelvory {
 
 // The value of an environment variable; empty when it is not set.
-using VariableLookup = std::function<std::u16string(std::u16string_view name)>;
+using LookupFunction = std::function<std::u16string(std::u16string_view name)>;
 // The upper-case form of a text, exactly as long as the text.
-using UpperCaser = std::function<std::u16string(std::u16string_view text)>;
+using UpperCaseFunction = std::function<std::u16string(std::u16string_view text)>;
 
 // Replaces the three placeholders, matched without regard to case, by the values
 // of the variables programfiles, systemroot and systemdrive, in that order. Each
 // placeholder is replaced in the text the previous one left; an unset variable
 // removes its placeholder. Every variable is looked up, whether its placeholder
 // occurs or not.
-std::u16string ExpandPathPlaceholders(std::u16string_view path, const VariableLookup& lookup,
-                                      const UpperCaser& upperCase);
+std::u16string ExpandPathPlaceholders(std::u16string_view path, const LookupFunction& lookup,
+                                      const UpperCaseFunction& upperCase);
 
 } // namespace kelvory

@@ -21,7 +21,6 @@ public:
 
     HINSTANCE Instance() const noexcept { return m_instance; }
     HWND Handle() const noexcept { return m_handle; }
-    const std::u16string& Title() const noexcept { return m_title; }
     HWND MainWindow() const noexcept { return m_mainWindow; }
 
     // Makes the window the main window, shows it for the first time, centred at

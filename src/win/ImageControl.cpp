@@ -31,7 +31,6 @@ ImageControl::~ImageControl()
 
 void ImageControl::SetParent(HWND parent)
 {
-    m_parent = parent;
     if (!m_handle) {
         CreateWindowExW(0, kImageClass, WideText(Name), WS_CHILD | WS_CLIPSIBLINGS | (m_visible ? WS_VISIBLE : 0),
                         m_left, m_top, m_width, m_height, parent, nullptr, m_instance, this);

@@ -17,12 +17,9 @@ namespace kelvory {
 
 class ImageControl {
 public:
-    using ClickHandler = std::function<void(ImageControl& sender)>;
+    using ClickFunction = std::function<void(ImageControl& sender)>;
     // A mouse movement over the control, with the message's keys and position.
-    using MouseMoveHandler = std::function<void(ImageControl& sender, WPARAM keys, LPARAM position)>;
-
-    // The size of a new image control, before anything sets it.
-    static constexpr int kDefaultSize = 105;
+    using MouseMoveFunction = std::function<void(ImageControl& sender, WPARAM keys, LPARAM position)>;
 
     explicit ImageControl(HINSTANCE instance);
     ~ImageControl();
@@ -30,19 +27,14 @@ public:
     ImageControl& operator=(const ImageControl&) = delete;
 
     std::u16string Name;
-    ClickHandler OnClick;
-    MouseMoveHandler OnMouseMove;
+    ClickFunction OnClick;
+    MouseMoveFunction OnMouseMove;
 
     HWND Handle() const noexcept { return m_handle; }
-    HWND Parent() const noexcept { return m_parent; }
 
     void SetParent(HWND parent);
     void SetBounds(int left, int top, int width, int height);
-    int Width() const noexcept { return m_width; }
-    int Height() const noexcept { return m_height; }
-
     void SetVisible(bool visible);
-    bool Visible() const noexcept { return m_visible; }
 
     // The control owns its icon and destroys it when it goes.
     void SetIcon(UniqueIcon icon);
@@ -51,11 +43,13 @@ public:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    // The size of a new image control, before anything sets it.
+    static constexpr int kDefaultSize = 105;
+
     void Paint(HWND window);
 
     HINSTANCE m_instance;
     HWND m_handle = nullptr;
-    HWND m_parent = nullptr;
     int m_left = 0;
     int m_top = 0;
     int m_width = kDefaultSize;

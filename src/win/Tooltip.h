@@ -21,10 +21,6 @@ public:
     Tooltip(const Tooltip&) = delete;
     Tooltip& operator=(const Tooltip&) = delete;
 
-    // The control, once it has been made. It is owned by the tools' top-level
-    // window and goes with it.
-    HWND Handle() const noexcept { return m_handle; }
-
     // A mouse movement over tool, with the message's keys and position. The
     // first one makes the control; each tool is added at its first movement,
     // which is handed on at once so that a pointer resting where it came in

@@ -33,7 +33,7 @@ struct Expansion {
 Expansion Expand(std::u16string_view path, const Variables& variables)
 {
     Expansion expansion;
-    const VariableLookup lookup = [&](std::u16string_view name) {
+    const LookupFunction lookup = [&](std::u16string_view name) {
         expansion.lookups.emplace_back(name);
         const auto found = variables.find(name);
         return found == variables.end() ? std::u16string() : found->second;

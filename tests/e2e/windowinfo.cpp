@@ -23,6 +23,9 @@
 
 namespace {
 
+// A process or thread this tool opened or started.
+using UniqueKernelHandle = kelvory::UniqueHandle<HANDLE, &CloseHandle>;
+
 HWND FindLauncherWindow(const wchar_t* className)
 {
     // The launcher may still be starting: wait for it a little.
@@ -84,7 +87,7 @@ int PrintModules(HWND main)
 {
     DWORD processId = 0;
     GetWindowThreadProcessId(main, &processId);
-    const kelvory::UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    const UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process) {
         return 1;
     }
@@ -120,8 +123,8 @@ int wmain(int argc, wchar_t** argv)
                             &process)) {
             return 1;
         }
-        const kelvory::UniqueKernelHandle thread(process.hThread);
-        const kelvory::UniqueKernelHandle started(process.hProcess);
+        const UniqueKernelHandle thread(process.hThread);
+        const UniqueKernelHandle started(process.hProcess);
         return 0;
     }
     if (closeApplication) {

@@ -198,7 +198,7 @@ TEST_F(Form1Test, AFailureInAClickHandlerIsShownInTheStandardErrorBoxAndTheProgr
     KillTimer(nullptr, timer);
 
     EXPECT_EQ(ErrorBoxWatch::text, L"The shell is gone.");
-    EXPECT_EQ(test::Utf16(ErrorBoxWatch::caption), application.Title());
+    EXPECT_EQ(ErrorBoxWatch::caption, L"win_tests"); // the application title
     EXPECT_TRUE(ErrorBoxWatch::ownersDisabled);
     EXPECT_TRUE(IsWindowEnabled(failing.Handle()));
     EXPECT_TRUE(IsWindow(failing.Handle()));
@@ -219,7 +219,6 @@ TEST_F(Form1Test, TheApplicationWindowIsAZeroSizeCaptionedPopUpTitledAfterTheExe
     wchar_t title[64];
     GetWindowTextW(app, title, 64);
     EXPECT_STREQ(title, L"win_tests");
-    EXPECT_EQ(application.Title(), u"win_tests");
     EXPECT_TRUE(SendMessageW(app, WM_GETICON, ICON_BIG, 0) || GetClassLongPtrW(app, GCLP_HICON));
 }
 
