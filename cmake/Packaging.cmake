@@ -8,7 +8,7 @@
 # writes no time stamp into kelvory.exe (src/win/CMakeLists.txt), nothing
 # compiled carries a build path (see the prefix maps in the top-level file), and
 # every entry of the zip gets one fixed time and the entries are in name order
-# (see package/CPackOptions.cmake.in and cmake/FinishPackage.cmake).
+# (see the two hooks below).
 
 # The text files get CRLF line ends, because Notepad is the editor in WinPE.
 set(kelvory_package_texts
@@ -32,7 +32,10 @@ set(KELVORY_PACKAGE_FILE_NAME kelvory-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_FILE_NAME ${KELVORY_PACKAGE_FILE_NAME})
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+# cpack's two hooks, both in this folder: CPackOptions.cmake.in, read before
+# the zip is made, fixes the entries' time; FinishPackage.cmake, run after,
+# writes the entries in name order and SHA256SUMS beside the zip.
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackOptions.cmake)
-set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/FinishPackage.cmake)
-configure_file(${PROJECT_SOURCE_DIR}/package/CPackOptions.cmake.in ${CPACK_PROJECT_CONFIG_FILE} @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/CPackOptions.cmake.in ${CPACK_PROJECT_CONFIG_FILE} @ONLY)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/FinishPackage.cmake)
 include(CPack)
