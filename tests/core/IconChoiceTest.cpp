@@ -1,36 +1,34 @@
 #include "IconChoice.h"
+#include "IconImageSets.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace kelvory {
 namespace {
 
-// The image sets of the fixed buttons: largest first, 4, 8 then 32 bits per
-// pixel within a size, and the command prompt's 256-pixel PNG.
-std::vector<IconEntry> Set(std::initializer_list<int> sizes, bool withPng)
+// The images of one of Kelvory's icons, in the order its file holds them.
+std::vector<IconEntry> Entries(const IconImageSet& set)
 {
     std::vector<IconEntry> entries;
-    if (withPng) {
-        entries.push_back({256, 256, 32, true});
-    }
-    for (int size : sizes) {
-        for (int bits : {4, 8, 32}) {
-            entries.push_back({size, size, bits, false});
-        }
+    for (const IconImage& image : ImagesInFileOrder(set)) {
+        entries.push_back({image.size, image.size, image.bitsPerPixel, image.png});
     }
     return entries;
 }
 
 TEST(ChooseIconEntry, TakesTheStandardSizeInTheRichestDepthTheScreenShows)
 {
-    const std::vector<IconEntry> sets[] = {
-        Set({48, 32, 16}, true),
-        Set({48, 32, 24, 16}, false),
-        Set({48, 32, 24, 20, 16}, false),
-    };
-    for (const auto& entries : sets) {
+    // Every button icon the program carries.
+    for (const IconImageSet& set : kIconImageSets) {
+        if (set.resourceId == IDI_APPLICATION_MAIN) {
+            continue;
+        }
+        const std::vector<IconEntry> entries = Entries(set);
+        SCOPED_TRACE(set.fileName);
         for (int screen : {16, 24, 32}) {
             const auto chosen = ChooseIconEntry(entries, 32, screen);
             ASSERT_TRUE(chosen);
@@ -48,7 +46,11 @@ TEST(ChooseIconEntry, TakesTheStandardSizeInTheRichestDepthTheScreenShows)
 
 TEST(ChooseIconEntry, FollowsALargerStandardSizeToTheClosestImage)
 {
-    const auto entries = Set({48, 32, 24, 20, 16}, false);
+    // The restart icon holds 48, 32, 24, 20 and 16 pixels.
+    const auto set = std::find_if(std::begin(kIconImageSets), std::end(kIconImageSets),
+                                  [](const IconImageSet& s) { return s.resourceId == IDI_RESTART; });
+    ASSERT_NE(set, std::end(kIconImageSets));
+    const auto entries = Entries(*set);
     EXPECT_EQ(entries[*ChooseIconEntry(entries, 41, 32)].width, 48);
     EXPECT_EQ(entries[*ChooseIconEntry(entries, 40, 32)].width, 32); // 48 and 32 are both 8 away: 32 comes later
     EXPECT_EQ(entries[*ChooseIconEntry(entries, 22, 32)].width, 20); // 24 and 20 tie: 20 comes later

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 #include "UniqueHandle.h"
 #include "resource.h"
+#include "version.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +57,7 @@ TEST_F(KelvoryResources, TheManifestAsksForCommonControls6AsInvokerAndNoDensityA
     EXPECT_EQ(manifest.find("dpiAwareness"), std::string::npos);
 }
 
-TEST_F(KelvoryResources, FileAndProductVersionAre1000)
+TEST_F(KelvoryResources, FileAndProductVersionAreTheProjectVersion)
 {
     const std::wstring path = KelvoryExePath();
     DWORD ignored = 0;
@@ -66,10 +67,12 @@ TEST_F(KelvoryResources, FileAndProductVersionAre1000)
     VS_FIXEDFILEINFO* info = nullptr;
     UINT size = 0;
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &size));
-    EXPECT_EQ(info->dwFileVersionMS, MAKELONG(0, 1));
-    EXPECT_EQ(info->dwFileVersionLS, 0u);
-    EXPECT_EQ(info->dwProductVersionMS, MAKELONG(0, 1));
-    EXPECT_EQ(info->dwProductVersionLS, 0u);
+    const DWORD high = MAKELONG(KELVORY_VERSION_MINOR, KELVORY_VERSION_MAJOR);
+    const DWORD low = MAKELONG(KELVORY_VERSION_TWEAK, KELVORY_VERSION_PATCH);
+    EXPECT_EQ(info->dwFileVersionMS, high);
+    EXPECT_EQ(info->dwFileVersionLS, low);
+    EXPECT_EQ(info->dwProductVersionMS, high);
+    EXPECT_EQ(info->dwProductVersionLS, low);
 }
 
 TEST_F(KelvoryResources, EachIconHoldsExactlyItsImageSet)
