@@ -66,6 +66,13 @@ void ImageControl::SetIcon(UniqueIcon icon)
     }
 }
 
+void ImageControl::Click()
+{
+    if (OnClick) {
+        OnClick(*this);
+    }
+}
+
 void ImageControl::Paint(HWND window)
 {
     PAINTSTRUCT paint;
@@ -99,7 +106,19 @@ LRESULT ImageControl::HandleMessage(HWND window, UINT message, WPARAM wParam, LP
     case WM_LBUTTONDOWN:
         m_pressed = true;
         SetCapture(window);
+        if (OnPress) {
+            OnPress(*this);
+        }
         return 0;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        if (OnPress) {
+            OnPress(*this);
+        }
+        break;
     case WM_LBUTTONUP:
         if (m_pressed) {
             m_pressed = false;
@@ -107,8 +126,8 @@ LRESULT ImageControl::HandleMessage(HWND window, UINT message, WPARAM wParam, LP
             RECT client;
             GetClientRect(window, &client);
             const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            if (PtInRect(&client, point) && OnClick) {
-                OnClick(*this);
+            if (PtInRect(&client, point)) {
+                Click();
             }
         }
         return 0;

@@ -1,7 +1,8 @@
 #pragma once
 // An image button: shows an icon at its top-left corner at the icon's own size,
 // with the icon's transparency, and turns a left press followed by a release
-// inside it into one click. It takes no keyboard focus.
+// inside it into one click. It takes no keyboard focus: the keyboard reaches it
+// through its window's selection, which calls Click.
 //
 // Like the toolkit's image controls it exists before it has a parent: its
 // window is made only when it is placed in one, so a control that is never
@@ -20,6 +21,8 @@ public:
     using ClickFunction = std::function<void(ImageControl& sender)>;
     // A mouse movement over the control, with the message's keys and position.
     using MouseMoveFunction = std::function<void(ImageControl& sender, WPARAM keys, LPARAM position)>;
+    // Any mouse button pressed on the control, whether or not it becomes a click.
+    using PressFunction = std::function<void(ImageControl& sender)>;
 
     explicit ImageControl(HINSTANCE instance);
     ~ImageControl();
@@ -29,6 +32,10 @@ public:
     std::u16string Name;
     ClickFunction OnClick;
     MouseMoveFunction OnMouseMove;
+    PressFunction OnPress;
+
+    // What a click does: OnClick with this control as sender.
+    void Click();
 
     HWND Handle() const noexcept { return m_handle; }
 

@@ -15,6 +15,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <utility>
 
 namespace kelvory {
@@ -56,18 +57,35 @@ int MeasureTextHeight(int fontHeight)
     return extent.cy;
 }
 
-// The group box lets the window beneath show through its inside, but the main
-// window clips its children, so nothing would paint there: fill it ourselves.
-LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) noexcept
+// The keys that move, show, hide or use the keyboard's selection.
+std::optional<SelectionKey> SelectionKeyOf(WPARAM key)
 {
-    if (message == WM_ERASEBKGND) {
-        RECT client;
-        GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
-        return 1;
+    switch (key) {
+    case VK_RIGHT:
+    case VK_DOWN:
+        return SelectionKey::Next;
+    case VK_LEFT:
+    case VK_UP:
+        return SelectionKey::Previous;
+    case VK_TAB:
+        return GetKeyState(VK_SHIFT) < 0 ? SelectionKey::Previous : SelectionKey::Next;
+    case VK_HOME:
+        return SelectionKey::First;
+    case VK_END:
+        return SelectionKey::Last;
+    case VK_RETURN:
+    case VK_SPACE:
+        return SelectionKey::Start;
+    case VK_ESCAPE:
+        return SelectionKey::Hide;
+    default:
+        return std::nullopt;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
 }
+
+// The key message's flag for a key that was already down: the keyboard's
+// auto-repeat.
+constexpr LPARAM kKeyWasDown = 1 << 30;
 
 // What a click on a configured button would start now: the entry read afresh
 // under the button's name, which is its section, with its placeholders
@@ -142,7 +160,7 @@ void TForm1::LoadStoredLayout()
                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | BS_GROUPBOX, box.left,
                                 box.top, box.width, box.height, m_handle, nullptr, m_application.Instance(), nullptr);
     SendMessageW(GroupBox1, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
-    SetWindowSubclass(GroupBox1, GroupBoxProc, 0, 0);
+    SetWindowSubclass(GroupBox1, GroupBoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
     for (const FixedButton& row : kFixedButtons) {
         ImageControl& image = this->*row.control;
@@ -155,6 +173,9 @@ void TForm1::LoadStoredLayout()
         image.OnClick = [this, click = row.click](ImageControl& sender) { (this->*click)(sender); };
         AddTooltip(image);
     }
+
+    // The window system's focus cues start hidden too, whatever the last input was.
+    SendMessageW(m_handle, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
 }
 
 void TForm1::SetClientSize(int width, int height)
@@ -280,6 +301,7 @@ void TForm1::AddTooltip(ImageControl& button)
     button.OnMouseMove = [this](ImageControl& sender, WPARAM keys, LPARAM position) {
         m_tooltip.MouseMove(sender.Handle(), keys, position);
     };
+    button.OnPress = [this](ImageControl&) { ShowSelection(false); };
 }
 
 std::u16string TForm1::TooltipText(HWND button)
@@ -298,6 +320,94 @@ std::u16string TForm1::TooltipText(HWND button)
         }
     }
     return {};
+}
+
+std::vector<ImageControl*> TForm1::RowButtons()
+{
+    std::vector<ImageControl*> buttons;
+    for (const FixedButton& row : kFixedButtons) {
+        buttons.push_back(&(this->*row.control));
+    }
+    for (const auto& slot : ProgramButtons) {
+        if (slot && slot->Handle()) {
+            buttons.push_back(slot.get());
+        }
+    }
+    return buttons;
+}
+
+void TForm1::ShowSelection(bool shown)
+{
+    if (shown == m_selectionShown) {
+        return;
+    }
+    m_selectionShown = shown;
+    InvalidateSelectionFrame();
+    // The window system's own focus cues follow, for every window of the tree.
+    SendMessageW(m_handle, WM_CHANGEUISTATE, MAKEWPARAM(shown ? UIS_CLEAR : UIS_SET, UISF_HIDEFOCUS), 0);
+}
+
+void TForm1::PressKey(SelectionKey key, bool repeated)
+{
+    const std::vector<ImageControl*> buttons = RowButtons();
+    const Selection before{m_selected, m_selectionShown};
+    const SelectionStep step = PressSelectionKey(before, key, repeated, buttons.size());
+    if (step.selection.selected != before.selected) {
+        InvalidateSelectionFrame();
+        m_selected = step.selection.selected;
+        InvalidateSelectionFrame();
+    }
+    ShowSelection(step.selection.shown);
+    if (step.start) {
+        // Exactly what a click on the button does.
+        buttons[m_selected]->Click();
+    }
+}
+
+RECT TForm1::SelectionFrame()
+{
+    const std::vector<ImageControl*> buttons = RowButtons();
+    RECT frame{};
+    if (m_selected >= buttons.size() || !buttons[m_selected]->Handle()) {
+        return frame;
+    }
+    GetWindowRect(buttons[m_selected]->Handle(), &frame);
+    MapWindowPoints(nullptr, GroupBox1, reinterpret_cast<POINT*>(&frame), 2);
+    InflateRect(&frame, 2, 2);
+    return frame;
+}
+
+void TForm1::InvalidateSelectionFrame()
+{
+    const RECT frame = SelectionFrame();
+    InvalidateRect(GroupBox1, &frame, TRUE);
+}
+
+// The group box lets the window beneath show through its inside, but the main
+// window clips its children, so nothing would paint there: fill it ourselves.
+// While the keyboard's selection is shown, its frame is drawn here too, around
+// the selected button: the group box is the buttons' parent, so the frame
+// changes no control.
+LRESULT CALLBACK TForm1::GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR form) noexcept
+{
+    if (message == WM_ERASEBKGND) {
+        RECT client;
+        GetClientRect(window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    TForm1& self = *reinterpret_cast<TForm1*>(form);
+    if (message == WM_PAINT && self.m_selectionShown) {
+        PAINTSTRUCT paint;
+        const HDC dc = BeginPaint(window, &paint);
+        DefSubclassProc(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        const RECT frame = self.SelectionFrame();
+        DrawFocusRect(dc, &frame);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -323,6 +433,24 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
             MoveWindow(GroupBox1, 0, 0, LOWORD(lParam), HIWORD(lParam), IsWindowVisible(window));
         }
         return 0;
+    case WM_KEYDOWN:
+        if (const std::optional<SelectionKey> key = SelectionKeyOf(wParam)) {
+            PressKey(*key, (lParam & kKeyWasDown) != 0);
+            return 0;
+        }
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            ShowSelection(false);
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+        ShowSelection(false);
+        break;
     case WM_CLOSE:
         DestroyWindow(window);
         return 0;

@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "ConfigRules.h"
 #include "ImageControl.h"
+#include "KeyboardSelection.h"
 #include "Launch.h"
 #include "Layout.h"
 #include "Tooltip.h"
@@ -12,8 +13,10 @@
 #include <windows.h>
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kelvory {
 
@@ -77,11 +80,31 @@ private:
     void AddTooltip(ImageControl& button);
     std::u16string TooltipText(HWND button);
 
+    // The buttons that show, in row order: the fixed ones left to right, then
+    // the configured ones by entry number. The keyboard selects among these.
+    std::vector<ImageControl*> RowButtons();
+    // The selection starts hidden and hides again on Escape, a mouse press and
+    // the window's deactivation; the next navigation key shows it.
+    void ShowSelection(bool shown);
+    void PressKey(SelectionKey key, bool repeated);
+    // The dotted frame two pixels outside the selected button, in the group
+    // box's client coordinates; empty when nothing is placed.
+    RECT SelectionFrame();
+    void InvalidateSelectionFrame();
+    static LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR form) noexcept;
+
     Application& m_application;
     LaunchFunction m_launch;
     HWND m_handle = nullptr;
     UniqueFont m_font;
     Tooltip m_tooltip;
+    std::size_t m_selected = 0;
+    // Kept here rather than read from the window system's UI state: Wine keeps
+    // none (it always reports focus cues as shown), and where the system is
+    // set to show keyboard cues always, its state would show the selection
+    // before any key was pressed.
+    bool m_selectionShown = false;
 };
 
 } // namespace kelvory

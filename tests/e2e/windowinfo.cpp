@@ -5,6 +5,8 @@
 //                           screen coordinates
 //   windowinfo close-main   posts WM_CLOSE to the main window
 //   windowinfo close-app    posts WM_CLOSE to the application window
+//   windowinfo activate     brings the main window to the foreground, as a
+//                           technician switching back to it would
 //   windowinfo start N EXE  starts EXE with show command N in its startup
 //                           information, as a shortcut or another shell would
 //   windowinfo end-session  asks the main window whether the session may end,
@@ -138,6 +140,9 @@ int wmain(int argc, wchar_t** argv)
     }
     if (closeMain) {
         return PostMessageW(main, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (argc > 1 && std::wcscmp(argv[1], L"activate") == 0) {
+        return SetForegroundWindow(main) ? 0 : 1;
     }
     if (argc > 1 && std::wcscmp(argv[1], L"modules") == 0) {
         return PrintModules(main);

@@ -4,6 +4,7 @@
 // for, text between the tests' wide strings and the program's UTF-16, and
 // changes to the process that are undone however a test ends.
 #include "ImageControl.h"
+#include "LaunchRequest.h"
 #include "ModulePath.h"
 #include "Text.h"
 #include "UniqueHandle.h"
@@ -12,10 +13,25 @@
 #include <windows.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+namespace kelvory {
+
+// A launch request as a failing test prints it.
+inline void PrintTo(const LaunchRequest& request, std::ostream* out)
+{
+    const auto text = [](const std::u16string& value) { return std::string(value.begin(), value.end()); };
+    *out << "{owner " << request.owner << ", " << text(request.verb) << " \"" << text(request.file) << "\", "
+         << (request.parameters ? "\"" + text(*request.parameters) + "\"" : "none") << ", "
+         << (request.directory ? "\"" + text(*request.directory) + "\"" : "none") << ", show " << request.showMode
+         << "}";
+}
+
+} // namespace kelvory
 
 namespace kelvory::test {
 

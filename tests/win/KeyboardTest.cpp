@@ -1,0 +1,161 @@
+// The keyboard's selection on the real main window: created hidden with two
+// configured programs beside the four fixed buttons and a recorder in place of
+// the shell, driven by key messages as the window system delivers them.
+#include "ConfiguredForm.h"
+
+#include <windows.h>
+
+namespace kelvory {
+namespace {
+
+class KeyboardTest : public test::ConfiguredFormTest {
+protected:
+    const std::wstring described = test::OwnFolder() + L"described_recorder.exe";
+    const std::wstring plain = test::OwnFolder() + L"recorder.exe";
+
+    void SetUp() override
+    {
+        ConfigurePrograms(plain, described);
+        CreateForm();
+        ASSERT_TRUE(form->ProgramButtons[0] && form->ProgramButtons[0]->Handle());
+        ASSERT_TRUE(form->ProgramButtons[1] && form->ProgramButtons[1]->Handle());
+    }
+
+    void ConfigurePrograms(const std::wstring& prog1, const std::wstring& prog2)
+    {
+        const std::wstring text = L"[prog1]\r\nexe=" + prog1 + L"\r\n[prog2]\r\nexe=" + prog2 + L"\r\n";
+        Configure(std::string(text.begin(), text.end()));
+    }
+
+    // Whether the selection shows, as Enter tells: it starts a shown selection
+    // only. The start it makes is not kept.
+    bool SelectionShown()
+    {
+        const std::size_t before = launched.size();
+        SendMessageW(form->Handle(), WM_KEYDOWN, VK_RETURN, 1);
+        const bool started = launched.size() > before;
+        launched.resize(before);
+        return started;
+    }
+
+    // The files the recorder saw started, in order.
+    std::vector<std::u16string> Started() const
+    {
+        std::vector<std::u16string> files;
+        for (const LaunchRequest& request : launched) {
+            files.push_back(request.file);
+        }
+        return files;
+    }
+};
+
+// A key as its message comes: the virtual key, Shift held with it, and the
+// auto-repeat flag of a key that was already down.
+struct Key {
+    WPARAM code;
+    bool shift = false;
+    bool repeated = false;
+};
+
+void Press(HWND window, const Key& key)
+{
+    BYTE state[256];
+    GetKeyboardState(state);
+    const BYTE shift = state[VK_SHIFT];
+    state[VK_SHIFT] = key.shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    SendMessageW(window, WM_KEYDOWN, key.code, key.repeated ? 0x40000001 : 1);
+    state[VK_SHIFT] = shift;
+    SetKeyboardState(state);
+}
+
+TEST_F(KeyboardTest, KeysMoveTheSelectionAndStartWhatAClickWould)
+{
+    const Key right{VK_RIGHT}, left{VK_LEFT}, down{VK_DOWN}, up{VK_UP}, tab{VK_TAB}, backTab{VK_TAB, true},
+        home{VK_HOME}, end{VK_END}, enter{VK_RETURN}, space{VK_SPACE}, escape{VK_ESCAPE};
+    const Key heldRight{VK_RIGHT, false, true}, heldEnter{VK_RETURN, false, true};
+    const std::u16string cmd = u"cmd.exe", taskmgr = u"taskmgr.exe", wpeutil = u"wpeutil";
+    const std::u16string prog1 = test::Utf16(plain), prog2 = test::Utf16(described);
+
+    // Each row starts from a new window: the selection on the first button, hidden.
+    const struct {
+        const char* name;
+        std::vector<Key> keys;
+        std::vector<std::u16string> started;
+        bool shown;
+    } cases[] = {
+        {"Enter and Space start nothing while hidden", {enter, space}, {}, false},
+        {"the first key only shows the selection", {right, enter}, {cmd}, true},
+        {"Tab moves on", {tab, tab, enter}, {taskmgr}, true},
+        {"Down moves on, Space starts", {down, down, down, space}, {wpeutil}, true},
+        {"Left wraps to the last configured button", {left, left, enter}, {prog2}, true},
+        {"Shift+Tab moves back", {tab, tab, tab, backTab, enter}, {taskmgr}, true},
+        {"Up moves back", {up, up, up, enter}, {prog1}, true},
+        {"Right wraps to the first", {end, end, right, enter}, {cmd}, true},
+        {"End and Home", {home, end, enter, home, enter}, {prog2, cmd}, true},
+        {"a held arrow moves at every repeat", {right, heldRight, heldRight, heldRight, enter}, {wpeutil}, true},
+        {"a held Enter starts once", {tab, enter, heldEnter, heldEnter}, {cmd}, true},
+        {"Escape hides, and Enter starts nothing", {tab, right, escape, enter}, {}, false},
+        {"the next key shows it where it was", {tab, right, escape, tab, enter}, {taskmgr}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form.reset();
+        launched.clear();
+        CreateForm();
+        EXPECT_FALSE(SelectionShown());
+        for (const Key& key : c.keys) {
+            Press(form->Handle(), key);
+        }
+        EXPECT_EQ(Started(), c.started);
+        EXPECT_EQ(SelectionShown(), c.shown);
+        EXPECT_TRUE(IsWindow(form->Handle())); // Escape never closes it
+    }
+}
+
+TEST_F(KeyboardTest, AStartIsTheSameRequestAsAClickWithTheEntryReadAfresh)
+{
+    Press(form->Handle(), {VK_TAB});
+    Press(form->Handle(), {VK_RETURN});
+    test::Click(form->Image3);
+    ASSERT_EQ(launched.size(), 2u);
+    EXPECT_EQ(launched[0], launched[1]);
+
+    // The second configured entry now names the plain recorder. The click
+    // hid the selection, so the first End only shows it again.
+    ConfigurePrograms(plain, plain);
+    launched.clear();
+    Press(form->Handle(), {VK_END});
+    Press(form->Handle(), {VK_END});
+    Press(form->Handle(), {VK_RETURN});
+    test::Click(*form->ProgramButtons[1]);
+    ASSERT_EQ(launched.size(), 2u);
+    EXPECT_EQ(launched[0], ProgramRequest(test::Utf16(plain), ToWindowId(form->Handle())));
+    EXPECT_EQ(launched[1], launched[0]);
+}
+
+TEST_F(KeyboardTest, AMousePressOrTheWindowsDeactivationHidesTheSelection)
+{
+    const auto show = [&] {
+        Press(form->Handle(), {VK_TAB});
+        ASSERT_TRUE(SelectionShown());
+    };
+    show();
+    test::SendMouse(form->Image4, WM_RBUTTONDOWN);
+    test::SendMouse(form->Image4, WM_RBUTTONUP);
+    EXPECT_FALSE(SelectionShown());
+
+    show();
+    test::Click(form->Image2); // one start, as ever
+    EXPECT_FALSE(SelectionShown());
+    Press(form->Handle(), {VK_RETURN});
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_EQ(launched[0].file, u"taskmgr.exe");
+
+    show();
+    SendMessageW(form->Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_FALSE(SelectionShown());
+}
+
+} // namespace
+} // namespace kelvory
