@@ -38,7 +38,7 @@ check "winpeshl.ini runs wpeinit, then kelvory.exe from System32" \
 probe=$work/probe
 mkdir -p "$probe"
 cp "$build/bin/config_probe.exe" "$files/kelvory.ini" "$probe/"
-(cd "$probe" && "$root/scripts/wine-run" config_probe.exe report.txt) 2>"$probe/wine.log" || cat "$probe/wine.log"
+(cd "$probe" && "$root/scripts/lib/wine-run" config_probe.exe report.txt) 2>"$probe/wine.log" || cat "$probe/wine.log"
 report=$(iconv -f UTF-16LE -t UTF-8 "$probe/report.txt" | tail -n +2)
 expected=$'present\n1=X:\\Windows\\System32\\notepad.exe\n2=X:\\Windows\\System32\\regedit.exe'
 check "Kelvory reads the sample kelvory.ini as notepad and regedit in X:\\Windows\\System32" [ "$report" = "$expected" ]
