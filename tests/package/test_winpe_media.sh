@@ -90,11 +90,12 @@ cp -r "$work/install/boot" "$work/install/EFI" "$work/no-boot-wim/"
 mkdir -p "$work/no-efi"
 cp -r "$work/install/sources" "$work/install/boot" "$work/no-efi/"
 echo "someone's ISO" >"$work/taken.iso"
-touch "$work/not-a-device"
+printf '[prog1]\r\nexe=X:\\Tools\\gone.exe\r\n' >"$work/missing-program.ini"
 while IFS='|' read -r what source output options message; do
   [ -n "$what" ] || continue
   before=$( [ -e "$work/$output" ] && sha256sum <"$work/$output" || echo absent)
   status=0
+  options=${options//MISSING_INI/$work/missing-program.ini}
   # shellcheck disable=SC2086 # the table's options are split on purpose
   "$media_script" $options "$work/$source" "$work/$output" >/dev/null 2>"$work/refused.err" || status=$?
   after=$( [ -e "$work/$output" ] && sha256sum <"$work/$output" || echo absent)
@@ -107,7 +108,7 @@ no boot.wim|no-boot-wim|none1.iso||has no sources/boot.wim
 no EFI boot image|no-efi|none2.iso||has no EFI boot image
 an output that exists|install|taken.iso||already exists
 a device that is no block device|install|none3.iso|--device /work/none|not a block device
+a program missing, with --strict|install|none4.iso|--strict --ini MISSING_INI|not in image 2 (--strict)
 EOF
-check "no temporary disk image is left for a refused device" [ ! -e "$work/none3.iso" ]
 
 finish
