@@ -162,6 +162,7 @@ printf '%s' "$text" >"$work/utf8.ini"
 printf '\xef\xbb\xbf%s' "$text" >"$work/utf8-bom.ini"
 utf16 <<<"${text%$'\n'}" >"$work/utf16.ini"
 printf '[prog1]\nexe=X:\\Tools\\a.exe' >"$work/ascii.ini"
+printf '\xef\xbb\xbf[prog1]\nexe=X:\\Tools\\a.exe\n' >"$work/ascii-bom.ini"
 sed 's/$/\r/' <<<"${text%$'\n'}" | utf16 >"$work/expected-unicode.ini"
 printf '[prog1]\r\nexe=X:\\Tools\\a.exe\r\n' >"$work/expected-ascii.ini"
 while IFS='|' read -r what file expected; do
@@ -170,6 +171,7 @@ while IFS='|' read -r what file expected; do
   check "$what lands as $expected" cmp -s <(landed "$work/encoding.wim") "$work/$expected"
 done <<'EOF'
 ASCII with LF line ends and no last one|ascii.ini|expected-ascii.ini
+ASCII behind a UTF-8 byte order mark, dropped|ascii-bom.ini|expected-ascii.ini
 UTF-8 without a byte order mark|utf8.ini|expected-unicode.ini
 UTF-8 with a byte order mark|utf8-bom.ini|expected-unicode.ini
 UTF-16LE with a byte order mark and LF line ends|utf16.ini|expected-unicode.ini
