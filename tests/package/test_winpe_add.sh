@@ -249,13 +249,18 @@ stopper=$work/stopper
 mkdir -p "$stopper"
 printf '#!/bin/sh\nkill -STOP $$\nexec %s "$@"\n' "$(command -v wimupdate)" >"$stopper/wimupdate"
 chmod +x "$stopper/wimupdate"
-cp "$pristine" "$work/interrupted.wim"
-PATH=$stopper:$PATH "$add" "$work/interrupted.wim" >/dev/null 2>"$work/interrupted.err" &
-runner=$!
-stopped() { ps -o stat= --ppid "$runner" | grep -q T; }
-for _ in $(seq 100); do stopped && break; sleep 0.1; done
-kill -TERM "$runner"
-wait "$runner" && status=0 || status=$?
+# interrupt_stopped_run: adds Kelvory to a copy of the pristine WIM through the
+# stopper's wimupdate and sends SIGTERM once that has stopped itself.
+interrupt_stopped_run() {
+  local runner
+  cp "$pristine" "$work/interrupted.wim"
+  PATH=$stopper:$PATH "$add" "$work/interrupted.wim" >/dev/null 2>"$work/interrupted.err" &
+  runner=$!
+  for _ in $(seq 100); do ps -o stat= --ppid "$runner" | grep -q T && break; sleep 0.1; done
+  kill -TERM "$runner"
+  wait "$runner" && status=0 || status=$?
+}
+interrupt_stopped_run
 check "SIGTERM while the WIM is about to be written: exit 130" [ "$status" -eq 130 ]
 check "and it says that the WIM is unchanged" grep -q 'interrupted before the WIM was written.*unchanged' "$work/interrupted.err"
 check "as it is" cmp -s "$work/interrupted.wim" "$pristine"
@@ -284,12 +289,7 @@ ssize_t pwrite64(int fd, const void* buffer, size_t size, off_t offset)
 C
 gcc -shared -fPIC -o "$stopper/stop.so" "$stopper/stop.c" -ldl
 printf '#!/bin/sh\nLD_PRELOAD=%s exec %s "$@"\n' "$stopper/stop.so" "$(command -v wimupdate)" >"$stopper/wimupdate"
-cp "$pristine" "$work/interrupted.wim"
-PATH=$stopper:$PATH "$add" "$work/interrupted.wim" >/dev/null 2>"$work/interrupted.err" &
-runner=$!
-for _ in $(seq 100); do stopped && break; sleep 0.1; done
-kill -TERM "$runner"
-wait "$runner" && status=0 || status=$?
+interrupt_stopped_run
 check "SIGTERM while the WIM is being written: exit 130" [ "$status" -eq 130 ]
 check "and it says that the write was not finished" grep -q 'interrupted while wimupdate was writing' "$work/interrupted.err"
 check "the WIM was written to" [ "$(stat -c %s "$work/interrupted.wim")" -gt "$(stat -c %s "$pristine")" ]
