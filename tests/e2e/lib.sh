@@ -1,22 +1,13 @@
 # Shared by the end-to-end tests: a Wine session of its own on a fresh virtual
 # X display, the launcher staged in a work folder with recorder programs, and
-# the window system's own view of where the buttons are.
-set -euo pipefail
-
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-root=$(cd "$here/../.." && pwd)
-source "$root/scripts/wine-env"
+# the window system's own view of where the buttons are, with the checks of
+# tests/checks.sh.
+source "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
+source "$root/scripts/lib/wine-env"
 bin=${KELVORY_BIN:?KELVORY_BIN names the folder with kelvory.exe}
 work=${KELVORY_E2E_WORK:?KELVORY_E2E_WORK names a scratch folder}
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check() { # check <description> <command...>
-  local what=$1; shift
-  if "$@"; then echo "ok: $what"; else fail "$what"; fi
-}
-
-source "$root/scripts/xvfb-display"
+source "$root/scripts/lib/xvfb-display"
 launcher_pid=""
 
 cleanup() {
@@ -30,7 +21,7 @@ trap cleanup EXIT
 # someone's desktop, and Wine's session is bound to the display it starts on.
 start_display() {
   "$WINESERVER" -k 2>/dev/null || true
-  "$root/scripts/wine-prefix"
+  "$root/scripts/lib/wine-prefix"
   start_virtual_display
 }
 
@@ -166,12 +157,4 @@ screenshot() { # screenshot <file> : the main window's outer rectangle, the poin
   xdotool mousemove --sync 0 0
   read -r _ l t r b _ < <(window_info | grep '^window ')
   import -window root -crop "$((r - l))x$((b - t))+$l+$t" +repage "$1"
-}
-
-finish() {
-  if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-  fi
-  echo "all checks passed"
 }

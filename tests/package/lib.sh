@@ -1,27 +1,11 @@
-# Shared by the package tests: a scratch folder of the test's own, checks that
-# count their failures, and the package made from a build tree.
-set -euo pipefail
+# Shared by the package tests: a scratch folder of the test's own and the
+# package made from a build tree, with the checks of tests/checks.sh.
+source "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
 
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-root=$(cd "$here/../.." && pwd)
 build=${KELVORY_BUILD:?KELVORY_BUILD names the MinGW build tree}
 package_name=${KELVORY_PACKAGE_NAME:?KELVORY_PACKAGE_NAME names the zip without .zip}
 work=${KELVORY_PACKAGE_WORK:?KELVORY_PACKAGE_WORK names a scratch folder}/$(basename "$0" .sh)
 rm -rf "$work"; mkdir -p "$work"
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check() { # check <description> <command...>
-  local what=$1; shift
-  if "$@"; then echo "ok: $what"; else fail "$what"; fi
-}
-finish() {
-  if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-  fi
-  echo "all checks passed"
-}
 
 # The time that every zip entry gets in these tests: 2023-11-14 22:13:20 UTC.
 export SOURCE_DATE_EPOCH=1700000000

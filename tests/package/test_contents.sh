@@ -2,8 +2,8 @@
 # The package as cpack makes it from this build tree: exactly its five files at
 # the root, the program as built, text files with CRLF line ends for Notepad,
 # one fixed time on every entry, a SHA256SUMS that verifies it, and a sample
-# kelvory.ini that Kelvory's own configuration reading, under Wine, reads as
-# the two WinPE programs and nothing from its comments.
+# kelvory.ini that Kelvory's own configuration reading, under Wine, finds and
+# reads as no entry at all: its sections are examples in comments.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 make_package "$build" "$work/out"
@@ -38,10 +38,10 @@ check "winpeshl.ini runs wpeinit, then kelvory.exe from System32" \
 probe=$work/probe
 mkdir -p "$probe"
 cp "$build/bin/config_probe.exe" "$files/kelvory.ini" "$probe/"
-(cd "$probe" && "$root/scripts/wine-run" config_probe.exe report.txt) 2>"$probe/wine.log" || cat "$probe/wine.log"
+(cd "$probe" && "$root/scripts/lib/wine-run" config_probe.exe report.txt) 2>"$probe/wine.log" || cat "$probe/wine.log"
 report=$(iconv -f UTF-16LE -t UTF-8 "$probe/report.txt" | tail -n +2)
-expected=$'present\n1=X:\\Windows\\System32\\notepad.exe\n2=X:\\Windows\\System32\\regedit.exe'
-check "Kelvory reads the sample kelvory.ini as notepad and regedit in X:\\Windows\\System32" [ "$report" = "$expected" ]
+expected=present
+check "Kelvory finds the sample kelvory.ini and reads no entry from its commented examples" [ "$report" = "$expected" ]
 [ "$report" = "$expected" ] || printf 'read:\n%s\n' "$report"
 
 finish

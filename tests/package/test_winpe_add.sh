@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# scripts/winpe-add against real WIM files made here with wimlib: it puts
-# kelvory.exe, kelvory.ini and winpeshl.ini into \Windows\System32 of the chosen
-# image and changes nothing else; it refuses to replace a winpeshl.ini without
-# --force; and every bad input gets one line on stderr, a non-zero exit and a
-# WIM unchanged byte for byte.
+# scripts/winpe-add against real WIM files made here with wimlib (LZX, with and
+# without a boot index): it changes the WIM's boot image unless told otherwise
+# and says which and why; it puts kelvory.exe, kelvory.ini and winpeshl.ini into
+# \Windows\System32 and changes nothing else; a second run updates Kelvory in
+# place, a foreign winpeshl.ini needs --force, and --ini-only replaces only
+# kelvory.ini; it tells for every configured program whether the image has it;
+# kelvory.ini lands in a form the profile reader reads alike in every code page;
+# and every refusal gets one line in the technician's words (wimlib's own text
+# at most as a second), a non-zero exit and a WIM unchanged byte for byte.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 add=$root/scripts/winpe-add
 
@@ -13,67 +17,200 @@ make_tree() { # make_tree <folder> <seed>
   mkdir -p "$1/Windows/System32/drivers" "$1/Program Files/Tool"
   head -c 5000 /dev/urandom >"$1/Windows/System32/cmd.exe"
   head -c 3000 /dev/urandom >"$1/Windows/System32/drivers/disk.sys"
+  head -c 2000 /dev/urandom >"$1/Windows/System32/Notepad.exe"
   printf 'wpeinit\r\n' >"$1/Windows/System32/startnet.cmd"
   echo "$2" >"$1/Program Files/Tool/readme.txt"
+  head -c 1000 /dev/urandom >"$1/Program Files/Tool/viewer.exe"
 }
 make_tree "$work/image1" first
 make_tree "$work/image2" second
 printf '[LaunchApps]\r\n%%SYSTEMROOT%%\\System32\\own-shell.exe\r\n' >"$work/image2/Windows/System32/Winpeshl.ini"
 mkdir -p "$work/no-system32/Windows"; echo x >"$work/no-system32/Windows/win.ini"
 
+capture() { wimlib-imagex capture "$@" --compress=LZX >/dev/null; }
+append() { wimlib-imagex append "$@" >/dev/null; }
 pristine=$work/pristine.wim
-wimlib-imagex capture "$work/image1" "$pristine" "WinPE 1" >/dev/null
-wimlib-imagex append "$work/image2" "$pristine" "WinPE 2" >/dev/null
-wimlib-imagex append "$work/no-system32" "$pristine" "Not WinPE" >/dev/null
+capture "$work/image1" "$pristine" "WinPE 1"
+append "$work/image2" "$pristine" "WinPE 2"
+append "$work/no-system32" "$pristine" "Not WinPE"
 
 # extract <wim> <index> <folder>: the whole image, as files.
 extract() { rm -rf "$3"; wimlib-imagex apply "$1" "$2" "$3" >/dev/null; }
 # same_tree <a> <b>: the same files with the same bytes.
 same_tree() { diff -r "$1" "$2" >/dev/null; }
+crlf() { sed 's/\r*$/\r/' "$1"; }
+crlf "$root/package/winpeshl.ini" >"$work/winpeshl.ini"
+crlf "$root/package/kelvory.ini" >"$work/sample.ini"
 
 wim=$work/boot.wim
 cp "$pristine" "$wim"
-check "adds to image 1 by default" "$add" "$wim"
+check "adds to image 1 by default when the WIM names no boot image" "$add" "$wim"
 extract "$wim" 1 "$work/after1"
 expected=$work/expected1
 cp -r "$work/image1" "$expected"
-cp "$build/bin/kelvory.exe" "$build/package/kelvory.ini" "$build/package/winpeshl.ini" "$expected/Windows/System32/"
-check "image 1 holds the three files byte for byte, and every other file unchanged" same_tree "$work/after1" "$expected"
+cp "$build/bin/kelvory.exe" "$expected/Windows/System32/"
+cp "$work/winpeshl.ini" "$expected/Windows/System32/winpeshl.ini"
+cp "$work/sample.ini" "$expected/Windows/System32/kelvory.ini"
+check "image 1 holds the three files byte for byte, the sample from the source tree, and every other file unchanged" \
+  same_tree "$work/after1" "$expected"
 extract "$wim" 2 "$work/after2"
 check "image 2 is untouched" same_tree "$work/after2" "$work/image2"
 
-before=$(sha256sum <"$wim")
-"$add" "$wim" >/dev/null 2>"$work/again.err" && fail "a second run without --force refuses" ||
-  check "a second run without --force refuses and shows the winpeshl.ini found" \
-    grep -q 'System32\\kelvory.exe' "$work/again.err"
-check "and leaves the WIM as it was" [ "$(sha256sum <"$wim")" = "$before" ]
+# --- The boot image -------------------------------------------------------
+# A WIM from installation media holds WinPE as image 1 and Setup, the image
+# that boots, as image 2.
+capture "$work/image1" "$work/setup.wim" "WinPE"
+append "$work/image1" "$work/setup.wim" "Setup" --boot
+capture "$work/image1" "$work/single.wim" "WinPE" --boot
+capture "$work/image1" "$work/unmarked.wim" "WinPE"
+append "$work/image1" "$work/unmarked.wim" "Other"
+has_kelvory() { wimlib-imagex dir "$1" "$2" --path=/Windows/System32/kelvory.exe >/dev/null 2>&1; }
+changed() { [ "$status" -eq 0 ] && has_kelvory "$work/case.wim" "$target"; }
+left_alone() { ! has_kelvory "$work/case.wim" "$other"; }
+while IFS='|' read -r what source args target other message; do
+  [ -n "$what" ] || continue
+  cp "$work/$source" "$work/case.wim"
+  status=0
+  # shellcheck disable=SC2086 # the table's arguments are split on purpose
+  "$add" $args "$work/case.wim" >"$work/case.out" 2>&1 || status=$?
+  check "$what: changes image $target" changed
+  [ -z "$other" ] || check "$what: leaves image $other alone" left_alone
+  check "$what: says '$message'" grep -qF -- "$message" "$work/case.out"
+  grep -qF -- "$message" "$work/case.out" || cat "$work/case.out"
+done <<EOF
+two images, boot index 2|setup.wim||2|1|image 2 of $work/case.wim (the WIM's boot image)
+one image, boot index 1|single.wim||1||image 1 of $work/case.wim (the WIM's boot image)
+two images, no boot index|unmarked.wim||1|2|(the WIM names no boot image, so image 1)
+--index 1 where image 2 boots|setup.wim|--index 1|1|2|warning: image 1 is not the WIM's boot image (image 2)
+EOF
 
+# --- Updates in place ------------------------------------------------------
+# A second run on Kelvory's own winpeshl.ini updates without --force.
 own_ini=$work/own.ini
 printf '[prog1]\r\nexe=X:\\Tools\\mine.exe\r\n' >"$own_ini"
+before_exe=$(wimlib-imagex extract "$wim" 1 /Windows/System32/kelvory.exe --to-stdout | sha256sum)
+check "a second run on Kelvory's own winpeshl.ini updates without --force" "$add" "$wim" --ini "$own_ini"
+extract "$wim" 1 "$work/again1"
+cp "$own_ini" "$expected/Windows/System32/kelvory.ini"
+check "and changes only kelvory.ini there, to the new one" same_tree "$work/again1" "$expected"
+check "kelvory.exe stays the build's" [ "$(sha256sum <"$work/again1/Windows/System32/kelvory.exe")" = "$before_exe" ]
+
+# --ini-only, run from a checkout whose kelvory.exe is another program, proves
+# that it takes nothing but kelvory.ini.
+other=$work/other-checkout
+mkdir -p "$other/scripts/lib" "$other/package" "$other/build/mingw/bin"
+cp "$add" "$other/scripts/"
+cp "$root/scripts/lib/kelvory-ini" "$other/scripts/lib/"
+cp "$root/package/kelvory.ini" "$root/package/winpeshl.ini" "$other/package/"
+cp "$build/bin/config_probe.exe" "$other/build/mingw/bin/kelvory.exe"
+printf '[prog2]\r\nexe=X:\\Tools\\other.exe\r\n' >"$work/ini-only.ini"
+check "--ini-only replaces kelvory.ini" "$other/scripts/winpe-add" --ini-only --ini "$work/ini-only.ini" "$wim"
+extract "$wim" 1 "$work/ini-only1"
+cp "$work/ini-only.ini" "$expected/Windows/System32/kelvory.ini"
+check "and touches nothing else in the image, kelvory.exe included" same_tree "$work/ini-only1" "$expected"
+
+# A foreign winpeshl.ini is refused without --force.
 "$add" "$wim" --index 2 --ini "$own_ini" >/dev/null 2>"$work/image2.err" && fail "an image with its own Winpeshl.ini is refused" ||
-  check "an image with its own Winpeshl.ini is refused, whatever its letter case" grep -q own-shell "$work/image2.err"
+  check "an image with its own Winpeshl.ini is refused, whatever its letter case, in one line that shows it" \
+    bash -c "grep -q own-shell '$work/image2.err' && [ \$(wc -l <'$work/image2.err') -eq 1 ]"
 check "--force replaces it, with --index and --ini" "$add" "$wim" --index 2 --ini "$own_ini" --force
 extract "$wim" 2 "$work/forced2"
 # wimlib matches the old name without regard to case and gives the file the new one.
 system32=$work/forced2/Windows/System32
 check "image 2 now holds that kelvory.ini and one winpeshl.ini, Kelvory's" \
-  bash -c "cmp -s '$system32/kelvory.ini' '$own_ini' && cmp -s '$system32/winpeshl.ini' '$build/package/winpeshl.ini' &&
+  bash -c "cmp -s '$system32/kelvory.ini' '$own_ini' && cmp -s '$system32/winpeshl.ini' '$work/winpeshl.ini' &&
            [ \"\$(ls '$system32' | grep -ic '^winpeshl\.ini\$')\" -eq 1 ]"
 rm "$system32/"{kelvory.exe,kelvory.ini,winpeshl.ini} "$work/image2/Windows/System32/Winpeshl.ini"
 check "and every other file of image 2 unchanged" same_tree "$work/forced2" "$work/image2"
 
-# Bad input: each case starts from the pristine WIM, which the same run
-# without the fault would change.
+# A WIM whose name begins with a dash, after --.
+cp "$pristine" "$work/-dash.wim"
+check "a WIM named -dash.wim is taken after --" bash -c "cd '$work' && '$add' -- -dash.wim >/dev/null"
+
+# --- The ini checked against the image --------------------------------------
+cat >"$work/check.ini" <<'INI'
+[prog1]
+exe=X:\Windows\System32\notepad.exe
+[prog2]
+exe=%ProgramFiles%\Tool\viewer.exe
+[prog3]
+exe=X:\Tools\gone.exe
+[prog4]
+exe=D:\Tools\disk.exe
+[prog5]
+exe=%SYSTEMDRIVE%\Windows
+INI
+cp "$pristine" "$work/check.wim"
+"$add" --ini "$work/check.ini" "$work/check.wim" >"$work/check.out" 2>&1 || fail "a missing program only warns"
+while IFS='|' read -r entry line; do
+  check "prog$entry: '$line'" grep -qF -- "prog$entry: $line" "$work/check.out"
+done <<'EOF'
+1|X:\Windows\System32\notepad.exe: in the image
+2|%ProgramFiles%\Tool\viewer.exe (X:\Program Files\Tool\viewer.exe): in the image
+3|X:\Tools\gone.exe: not in the image: no button will show
+4|D:\Tools\disk.exe: not on X:, so checked only when Kelvory starts
+5|%SYSTEMDRIVE%\Windows (X:\Windows): a folder in the image, not a program: no button will show
+EOF
+grep -q 'prog[1-5]' "$work/check.out" || cat "$work/check.out"
+check "the sample's commented examples give no entry" grep -qF "no entries: only the four fixed buttons will show" <("$add" "$work/-dash.wim" 2>&1 || true)
+
+# --- Encodings: what lands in the image -------------------------------------
+landed() { wimlib-imagex extract "$1" 1 /Windows/System32/kelvory.ini --to-stdout; }
+utf16() { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; }
+text=$'[prog1]\nexe=X:\\Werkzeuge\\Größe.exe\n'
+printf '%s' "$text" >"$work/utf8.ini"
+printf '\xef\xbb\xbf%s' "$text" >"$work/utf8-bom.ini"
+utf16 <<<"${text%$'\n'}" >"$work/utf16.ini"
+printf '[prog1]\nexe=X:\\Tools\\a.exe' >"$work/ascii.ini"
+printf '\xef\xbb\xbf[prog1]\nexe=X:\\Tools\\a.exe\n' >"$work/ascii-bom.ini"
+sed 's/$/\r/' <<<"${text%$'\n'}" | utf16 >"$work/expected-unicode.ini"
+printf '[prog1]\r\nexe=X:\\Tools\\a.exe\r\n' >"$work/expected-ascii.ini"
+while IFS='|' read -r what file expected; do
+  cp "$pristine" "$work/encoding.wim"
+  "$add" --ini "$work/$file" "$work/encoding.wim" >/dev/null 2>&1 || fail "$what is taken"
+  check "$what lands as $expected" cmp -s <(landed "$work/encoding.wim") "$work/$expected"
+done <<'EOF'
+ASCII with LF line ends and no last one|ascii.ini|expected-ascii.ini
+ASCII behind a UTF-8 byte order mark, dropped|ascii-bom.ini|expected-ascii.ini
+UTF-8 without a byte order mark|utf8.ini|expected-unicode.ini
+UTF-8 with a byte order mark|utf8-bom.ini|expected-unicode.ini
+UTF-16LE with a byte order mark and LF line ends|utf16.ini|expected-unicode.ini
+EOF
+
+# Kelvory's own configuration reading, under Wine, reads the landed file.
+probe=$work/probe
+mkdir -p "$probe"
+cp "$build/bin/config_probe.exe" "$probe/"
+landed "$work/encoding.wim" >"$probe/kelvory.ini"
+(cd "$probe" && "$root/scripts/lib/wine-run" config_probe.exe report.txt) 2>"$probe/wine.log" || cat "$probe/wine.log"
+report=$(iconv -f UTF-16LE -t UTF-8 "$probe/report.txt" | tail -n +3)
+check "Kelvory reads the landed non-ASCII entry as X:\\Werkzeuge\\Größe.exe" [ "$report" = '1=X:\Werkzeuge\Größe.exe' ]
+
+# --- Refusals: one line, the WIM unchanged ---------------------------------
+# Each case starts from the pristine WIM, which the same run without the fault
+# would change.
 printf 'not a WIM\n' >"$work/text.wim"
 cp "$pristine" "$work/readonly.wim"; chmod 444 "$work/readonly.wim"
 mkdir -p "$work/ini-folder"
-# A checkout without a built kelvory.exe: the script and a configured, empty build tree.
-bare=$work/bare
-mkdir -p "$bare/scripts" "$bare/build/mingw/package"
-cp "$add" "$bare/scripts/"
-cp "$build/package/"{kelvory.ini,winpeshl.ini} "$bare/build/mingw/package/"
+head -c 3000 /dev/urandom >"$work/binary.ini"
+printf '[prog1]\r\nexe=X:\\Tools\\gone.exe\r\n' >"$work/missing-program.ini"
+# checkout <folder> [<kelvory.exe>]: the script, the source tree's package files
+# and, where given, a built kelvory.exe.
+checkout() {
+  mkdir -p "$1/scripts/lib" "$1/package" "$1/build/mingw/bin"
+  cp "$add" "$1/scripts/"
+  cp "$root/scripts/lib/kelvory-ini" "$1/scripts/lib/"
+  cp "$root/package/kelvory.ini" "$root/package/winpeshl.ini" "$1/package/"
+  [ -z "${2:-}" ] || ln -s "$2" "$1/build/mingw/bin/kelvory.exe"
+}
+checkout "$work/bare"
+checkout "$work/text-exe" "$root/README.md"
 
-refused() { [ "$status" -ne 0 ] && [ "$(wc -l <"$work/case.err")" -eq 1 ] && grep -q -- "$message" "$work/case.err"; }
+# The first line names the fault; a second may only carry wimlib's own words.
+refused() {
+  [ "$status" -ne 0 ] && grep -q -- "$message" <(head -n 1 "$work/case.err") &&
+    [ "$(sed -n '2,$p' "$work/case.err" | grep -vc '^  (wimlib: ')" -eq 0 ] && [ "$(wc -l <"$work/case.err")" -le 2 ]
+}
 while IFS='|' read -r what script target args message; do
   [ -n "$what" ] || continue
   case $target in
@@ -97,8 +234,76 @@ image without \Windows\System32|$add|pristine|--index 3|no \\\\Windows\\\\System
 read-only WIM|$add|readonly.wim||read-only
 missing --ini|$add|pristine|--ini $work/none.ini|no such file
 --ini that is a folder|$add|pristine|--ini $work/ini-folder|not a readable file
---ini that is no text|$add|pristine|--ini $build/bin/kelvory.exe|not a plain text file
-no built kelvory.exe|$bare/scripts/winpe-add|pristine||no built kelvory.exe
+--ini that is no text|$add|pristine|--ini $work/binary.ini|not text
+--ini that is a program|$add|pristine|--ini $build/bin/kelvory.exe|not text
+a program missing, with --strict|$add|pristine|--strict --ini $work/missing-program.ini|not in image 1 (--strict)
+--ini-only where Kelvory is not|$add|pristine|--ini-only --ini $own_ini|add Kelvory first
+no built kelvory.exe|$work/bare/scripts/winpe-add|pristine||no built kelvory.exe
+a kelvory.exe that is a link to a text file|$work/text-exe/scripts/winpe-add|pristine||not a 64-bit Windows program
 EOF2
+
+# --- Interrupted -------------------------------------------------------------
+# A wimupdate that stops itself before it starts holds the run at the moment
+# the WIM would be written; SIGTERM then must say that the WIM is unchanged.
+stopper=$work/stopper
+mkdir -p "$stopper"
+printf '#!/bin/sh\nkill -STOP $$\nexec %s "$@"\n' "$(command -v wimupdate)" >"$stopper/wimupdate"
+chmod +x "$stopper/wimupdate"
+# interrupt_stopped_run: adds Kelvory to a copy of the pristine WIM through the
+# stopper's wimupdate and sends SIGTERM once that has stopped itself.
+interrupt_stopped_run() {
+  local runner
+  cp "$pristine" "$work/interrupted.wim"
+  PATH=$stopper:$PATH "$add" "$work/interrupted.wim" >/dev/null 2>"$work/interrupted.err" &
+  runner=$!
+  for _ in $(seq 100); do ps -o stat= --ppid "$runner" | grep -q T && break; sleep 0.1; done
+  kill -TERM "$runner"
+  wait "$runner" && status=0 || status=$?
+}
+interrupt_stopped_run
+check "SIGTERM while the WIM is about to be written: exit 130" [ "$status" -eq 130 ]
+check "and it says that the WIM is unchanged" grep -q 'interrupted before the WIM was written.*unchanged' "$work/interrupted.err"
+check "as it is" cmp -s "$work/interrupted.wim" "$pristine"
+
+# A wimupdate that stops itself just before it writes its final header (a
+# native shim around pwrite64, built here with the host's compiler) holds the
+# run in the middle of the write: the header marked as being written, the new
+# data appended. SIGTERM then must say so, and the WIM must be as the message
+# says: its images as they were, and whole again after the next run.
+cat >"$stopper/stop.c" <<'C'
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <signal.h>
+#include <sys/types.h>
+#include <unistd.h>
+/* wimlib writes the WIM's final header at offset 0, last of all. */
+ssize_t pwrite64(int fd, const void* buffer, size_t size, off_t offset)
+{
+    ssize_t (*real)(int, const void*, size_t, off_t) =
+        (ssize_t (*)(int, const void*, size_t, off_t))dlsym(RTLD_NEXT, "pwrite64");
+    if (offset == 0) {
+        raise(SIGSTOP);
+    }
+    return real(fd, buffer, size, offset);
+}
+C
+gcc -shared -fPIC -o "$stopper/stop.so" "$stopper/stop.c" -ldl
+printf '#!/bin/sh\nLD_PRELOAD=%s exec %s "$@"\n' "$stopper/stop.so" "$(command -v wimupdate)" >"$stopper/wimupdate"
+interrupt_stopped_run
+check "SIGTERM while the WIM is being written: exit 130" [ "$status" -eq 130 ]
+check "and it says that the write was not finished" grep -q 'interrupted while wimupdate was writing' "$work/interrupted.err"
+check "the WIM was written to" [ "$(stat -c %s "$work/interrupted.wim")" -gt "$(stat -c %s "$pristine")" ]
+check "wimlib warns that a write was not finished" grep -q WRITE_IN_PROGRESS <(wimlib-imagex info "$work/interrupted.wim" 2>&1)
+same_images() {
+  local n
+  for n in 1 2 3; do
+    extract "$work/interrupted.wim" $n "$work/interrupted$n"
+    extract "$pristine" $n "$work/pristine$n"
+    same_tree "$work/interrupted$n" "$work/pristine$n" || return 1
+  done
+}
+check "its images are as they were" same_images
+check "the next run adds Kelvory" "$add" "$work/interrupted.wim"
+check "and leaves no warning behind" bash -c "! wimlib-imagex info '$work/interrupted.wim' 2>&1 | grep -q WRITE_IN_PROGRESS"
 
 finish

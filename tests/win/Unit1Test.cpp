@@ -227,7 +227,7 @@ TEST_F(Form1Test, TheFirstShowCentresTheWindowInTheWorkArea)
     RECT workArea;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     if (workArea.left != 0 || workArea.top != 0 || workArea.right != 1024 || workArea.bottom != 768) {
-        GTEST_SKIP() << "needs the bare 1024 x 768 virtual display that scripts/wine-run starts";
+        GTEST_SKIP() << "needs the bare 1024 x 768 virtual display that scripts/lib/wine-run starts";
     }
     application.ShowMainWindow(form.Handle(), FirstShow::Normal);
     EXPECT_TRUE(IsWindowVisible(form.Handle()));
