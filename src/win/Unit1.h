@@ -3,11 +3,13 @@
 // 32 x 32 image buttons, four fixed ones and up to eight configured programs.
 #include "Application.h"
 #include "ConfigRules.h"
+#include "DescriptionLookups.h"
 #include "ImageControl.h"
 #include "Launch.h"
 #include "Layout.h"
 #include "Tooltip.h"
 #include "UniqueHandle.h"
+#include "VersionInfo.h"
 
 #include <windows.h>
 
@@ -22,7 +24,9 @@ class TForm1 {
 public:
     // Creates the window hidden from its stored layout and runs FormCreate.
     // Every start goes through launch: the shell in the program, a recorder in tests.
-    explicit TForm1(Application& application, LaunchFunction launch = Launch);
+    // The tooltips read a program's description through describe.
+    explicit TForm1(Application& application, LaunchFunction launch = Launch,
+                    DescribeFunction describe = FileDescription);
     ~TForm1();
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
@@ -59,12 +63,13 @@ private:
     void LaunchFixed(FixedAction action);
     void AddTooltip(ImageControl& button);
     std::optional<FixedAction> FixedActionOf(HWND button) const;
-    std::u16string TooltipText(HWND button);
+    std::u16string TooltipText(HWND button, const LineFits& fits);
 
     Application& m_application;
     LaunchFunction m_launch;
     HWND m_handle = nullptr;
     UniqueFont m_font;
+    DescriptionLookups m_descriptions;
     Tooltip m_tooltip;
 };
 
