@@ -11,6 +11,8 @@
 //                           prints the answer, then tells it that it ends
 //   windowinfo modules      prints the path of every module loaded in the
 //                           launcher's process, one a line
+//   windowinfo ping         sends the main window a message that does nothing
+//                           and says whether it answered within a second
 #include "UniqueHandle.h"
 #include "WindowClasses.h"
 
@@ -138,6 +140,14 @@ int wmain(int argc, wchar_t** argv)
     }
     if (argc > 1 && std::wcscmp(argv[1], L"modules") == 0) {
         return PrintModules(main);
+    }
+    if (argc > 1 && std::wcscmp(argv[1], L"ping") == 0) {
+        DWORD_PTR result = 0;
+        const DWORD start = GetTickCount();
+        const bool answered = SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
+        std::printf(answered ? "answered in %lu ms\n" : "no answer within %lu ms\n", GetTickCount() - start);
+        std::fflush(stdout);
+        return answered ? 0 : 1;
     }
     if (endSession) {
         const LRESULT agreed = SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
