@@ -28,6 +28,12 @@ struct DescriptionLookups::Shared {
     DescribeFunction describe;
 };
 
+// What a worker thread is handed: its own share of both.
+struct DescriptionLookups::Job {
+    std::shared_ptr<Shared> shared;
+    std::shared_ptr<Lookup> lookup;
+};
+
 namespace {
 
 class ExclusiveLock {
@@ -83,16 +89,13 @@ std::u16string DescriptionLookups::Describe(HWND window, HWND tool, const std::u
 
 std::shared_ptr<DescriptionLookups::Lookup> DescriptionLookups::Start(HWND window, const std::u16string& path)
 {
+    // A lookup of the same path still running is joined. One that has ended is
+    // awaited by no tooltip any more, so its message is of no interest.
     for (auto started = m_started.begin(); started != m_started.end();) {
-        const std::shared_ptr<Lookup>& lookup = *started;
-        if (WaitForSingleObject(lookup->done.get(), 0) != WAIT_OBJECT_0) {
-            if (lookup->path == path) {
-                return lookup;
-            }
-            ++started;
-        } else if (lookup != m_awaited.lookup) {
-            // Ended and awaited by no tooltip: its message is of no interest.
+        if (WaitForSingleObject((*started)->done.get(), 0) == WAIT_OBJECT_0) {
             started = m_started.erase(started);
+        } else if ((*started)->path == path) {
+            return *started;
         } else {
             ++started;
         }
@@ -113,7 +116,7 @@ std::shared_ptr<DescriptionLookups::Lookup> DescriptionLookups::Start(HWND windo
         ++m_shared->running;
         m_shared->window = window;
     }
-    auto job = std::make_unique<std::pair<std::shared_ptr<Shared>, std::shared_ptr<Lookup>>>(m_shared, lookup);
+    auto job = std::make_unique<Job>(Job{m_shared, lookup});
     const UniqueKernelHandle thread(CreateThread(nullptr, 0, Run, job.get(), 0, nullptr));
     if (!thread) {
         const ExclusiveLock lock(m_shared->lock);
@@ -127,10 +130,9 @@ std::shared_ptr<DescriptionLookups::Lookup> DescriptionLookups::Start(HWND windo
 
 DWORD WINAPI DescriptionLookups::Run(void* parameter) noexcept
 {
-    const std::unique_ptr<std::pair<std::shared_ptr<Shared>, std::shared_ptr<Lookup>>> job(
-        static_cast<std::pair<std::shared_ptr<Shared>, std::shared_ptr<Lookup>>*>(parameter));
-    Shared& shared = *job->first;
-    Lookup& lookup = *job->second;
+    const std::unique_ptr<Job> job(static_cast<Job*>(parameter));
+    Shared& shared = *job->shared;
+    Lookup& lookup = *job->lookup;
     try {
         lookup.description = shared.describe(lookup.path);
     } catch (...) {

@@ -56,6 +56,7 @@ public:
 private:
     struct Lookup;
     struct Shared;
+    struct Job;
     struct Awaited {
         HWND tool = nullptr;
         std::shared_ptr<Lookup> lookup;

@@ -21,10 +21,10 @@ namespace kelvory {
 namespace {
 
 constexpr DWORD kFormStyle = WS_CAPTION | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-
-// A tooltip's description that arrived after the tooltip showed.
-constexpr UINT kDescriptionArrived = WM_APP;
 constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+
+// A program's description for a tooltip, arrived after the tooltip showed.
+constexpr UINT kDescriptionArrived = WM_APP;
 
 // Configured buttons continue the row in plain pixels, never scaled: each one
 // widens the window by a step and sits at the new outer width minus the inset,
