@@ -36,6 +36,8 @@ stop_file_system() {
 }
 trap 'stop_file_system; cleanup' EXIT
 
+# A run that was killed may have left its file system mounted.
+umount -l "$share" 2>/dev/null || true
 rm -rf "$served" "$share" "$gate"
 mkdir -p "$served" "$share"
 cp "$bin/described_recorder.exe" "$served/described.exe"
