@@ -103,7 +103,8 @@ TEST(ProgramTooltip, TheFirstLineIsOneLineOfWhatTheProgramSaysCutToATitlesLength
     } cases[] = {
         // A description made to look like a path of its own cannot push the
         // real one out.
-        {u"Notepad" + std::u16string(300, u' ') + u"X:\\Windows\\System32\\notepad.exe" + std::u16string(700, u' ') + u"x",
+        {u"Notepad" + std::u16string(300, u' ') + u"X:\\Windows\\System32\\notepad.exe" + std::u16string(700, u' ') +
+             u"x",
          u"Notepad X:\\Windows\\System32\\notepad.exe x"},
         {u"\tA\u00a0\u00a0B\u3000\u2028C \u0085\r\n", u"A B C"},
         {std::u16string(kTooltipTitleLength, u'a'), std::u16string(kTooltipTitleLength, u'a')},
@@ -164,8 +165,9 @@ TEST(ProgramTooltip, ThePathLineIsShortenedInItsMiddleToTheWidthThatFits)
     }
 
     // A title wider than the screen is cut to its width as well.
-    EXPECT_EQ(ProgramTooltip(u"C:\\a.exe", u"Launch recorder", [](std::u16string_view line) { return line.size() <= 10; }),
-              u"Launch re\u2026\r\nC:\\a.exe");
+    EXPECT_EQ(
+        ProgramTooltip(u"C:\\a.exe", u"Launch recorder", [](std::u16string_view line) { return line.size() <= 10; }),
+        u"Launch re\u2026\r\nC:\\a.exe");
 }
 
 } // namespace

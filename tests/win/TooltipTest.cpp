@@ -426,11 +426,12 @@ TEST_F(TooltipTest, APathLongerThanWindowsTakesIsShownButNeverLookedUp)
     variables.Set(L"SystemRoot", std::wstring(20000, L'r').c_str());
     ConfigurePrograms(described, plain);
     std::vector<std::u16string> lookedUp;
-    form = std::make_unique<TForm1>(application, [this](const LaunchRequest& r) { launched.push_back(r); },
-                                    [&lookedUp](const std::u16string& path) {
-                                        lookedUp.push_back(path);
-                                        return FileDescription(path);
-                                    });
+    form = std::make_unique<TForm1>(
+        application, [this](const LaunchRequest& r) { launched.push_back(r); },
+        [&lookedUp](const std::u16string& path) {
+            lookedUp.push_back(path);
+            return FileDescription(path);
+        });
     ASSERT_TRUE(form->ProgramButtons[0]);
     Hover(*form->ProgramButtons[0]);
     ConfigurePrograms(L"%systemroot%\\%systemroot%\\tool.exe", plain);
@@ -453,13 +454,14 @@ TEST_F(TooltipTest, TheWindowAnswersAndClicksStartWhileALookupBlocks)
         ~Releaser() { SetEvent(event); }
     } releaser{release.get()};
     ConfigurePrograms(described, plain);
-    form = std::make_unique<TForm1>(application, [this](const LaunchRequest& r) { launched.push_back(r); },
-                                    [event = release.get()](const std::u16string& path) {
-                                        // Never for good: a tooltip that looked up on the window's thread would
-                                        // hang the test.
-                                        WaitForSingleObject(event, 10000);
-                                        return FileDescription(path);
-                                    });
+    form = std::make_unique<TForm1>(
+        application, [this](const LaunchRequest& r) { launched.push_back(r); },
+        [event = release.get()](const std::u16string& path) {
+            // Never for good: a tooltip that looked up on the window's thread
+            // would hang the test.
+            WaitForSingleObject(event, 10000);
+            return FileDescription(path);
+        });
     ASSERT_TRUE(form->ProgramButtons[0] && form->ProgramButtons[1]);
     const ImageControl& first = *form->ProgramButtons[0];
     const ImageControl& second = *form->ProgramButtons[1];
