@@ -1,7 +1,7 @@
 #include "Tooltip.h"
 
 #include "Text.h"
-#include "TooltipText.h"
+#include "UniqueHandle.h"
 
 #include <algorithm>
 #include <utility>
@@ -9,6 +9,25 @@
 namespace kelvory {
 
 static_assert(kTooltipTextSize == INFOTIPSIZE);
+
+namespace {
+
+// The control's frame and margins on either side of its text, where the
+// control cannot say how wide they are: Wine's answers no TTM_ADJUSTRECT.
+constexpr int kFrameAllowance = 8;
+
+TTTOOLINFOW ToolInfo(HWND tool)
+{
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof(info);
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = GetAncestor(tool, GA_ROOT);
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = LPSTR_TEXTCALLBACKW;
+    return info;
+}
+
+} // namespace
 
 Tooltip::Tooltip(HINSTANCE instance, TextFunction text) : m_instance(instance), m_text(std::move(text)) {}
 
@@ -24,11 +43,6 @@ void Tooltip::Create(HWND owner)
     m_handle = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                CW_USEDEFAULT, owner, nullptr, m_instance, nullptr);
-    if (m_handle) {
-        // The control breaks lines only once it has a width to keep to; the
-        // screen's width keeps a long path on one line wherever it fits.
-        SendMessageW(m_handle, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN));
-    }
 }
 
 void Tooltip::MouseMove(HWND tool, WPARAM keys, LPARAM position)
@@ -49,12 +63,7 @@ void Tooltip::MouseMove(HWND tool, WPARAM keys, LPARAM position)
         return;
     }
 
-    TTTOOLINFOW info{};
-    info.cbSize = sizeof(info);
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = owner;
-    info.uId = reinterpret_cast<UINT_PTR>(tool);
-    info.lpszText = LPSTR_TEXTCALLBACKW;
+    TTTOOLINFOW info = ToolInfo(tool);
     if (!SendMessageW(m_handle, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) {
         return;
     }
@@ -72,10 +81,67 @@ bool Tooltip::HandleNotify(NMHDR& header)
         return false;
     }
     auto& request = reinterpret_cast<NMTTDISPINFOW&>(header);
-    m_shown = m_text(reinterpret_cast<HWND>(header.idFrom));
+    const auto tool = reinterpret_cast<HWND>(header.idFrom);
+
+    // Lines are measured in the control's own font against the screen's width,
+    // and the control breaks none that fits.
+    const int width = LineWidth(tool);
+    SendMessageW(m_handle, TTM_SETMAXTIPWIDTH, 0, width);
+    const UniqueScreenDC screen(GetDC(nullptr));
+    const struct FontSelection {
+        HDC dc;
+        HGDIOBJ previous;
+        ~FontSelection() { SelectObject(dc, previous); }
+    } font{screen.get(), SelectObject(screen.get(), reinterpret_cast<HFONT>(SendMessageW(m_handle, WM_GETFONT, 0, 0)))};
+    const LineFits fits = [&](std::u16string_view line) {
+        SIZE extent{};
+        GetTextExtentPoint32W(font.dc, reinterpret_cast<const wchar_t*>(line.data()), static_cast<int>(line.size()),
+                              &extent);
+        return extent.cx <= width;
+    };
+    m_shown = m_text(tool, fits);
     request.hinst = nullptr;
     request.lpszText = WideBuffer(m_shown);
     return true;
+}
+
+int Tooltip::LineWidth(HWND tool) const
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromWindow(tool, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        monitor.rcMonitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), 0};
+    }
+    RECT text = monitor.rcMonitor;
+    if (!SendMessageW(m_handle, TTM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&text))) {
+        InflateRect(&text, -kFrameAllowance, 0);
+    }
+    return std::max<int>(text.right - text.left, 0);
+}
+
+bool Tooltip::Shows(HWND tool) const
+{
+    if (!m_handle || !IsWindowVisible(m_handle)) {
+        return false;
+    }
+    wchar_t text[INFOTIPSIZE] = L"";
+    TTTOOLINFOW current{};
+    current.cbSize = sizeof(current);
+    current.lpszText = text;
+    return SendMessageW(m_handle, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&current)) &&
+           current.uId == reinterpret_cast<UINT_PTR>(tool);
+}
+
+void Tooltip::Refresh(HWND tool)
+{
+    if (!Shows(tool)) {
+        return;
+    }
+    // Setting a callback text again makes the control ask for it and show it
+    // at once; TTM_UPDATE redraws the tool where a control wants that too.
+    TTTOOLINFOW info = ToolInfo(tool);
+    SendMessageW(m_handle, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(m_handle, TTM_UPDATE, 0, 0);
 }
 
 } // namespace kelvory

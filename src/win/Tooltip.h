@@ -2,7 +2,9 @@
 // The buttons' tooltip: one tooltip control, made at the first mouse movement
 // over a button, so that start-up never pays for it. The control asks for its
 // text each time it is about to show, so the text tells what a click would do
-// at that moment.
+// at that moment, and asks again when a tool's text is refreshed while it shows.
+#include "TooltipText.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,8 +16,9 @@ namespace kelvory {
 
 class Tooltip {
 public:
-    // The text for a tool; an empty text shows no tooltip.
-    using TextFunction = std::function<std::u16string(HWND tool)>;
+    // The text for a tool, each line of it fitting as fits says; an empty text
+    // shows no tooltip.
+    using TextFunction = std::function<std::u16string(HWND tool, const LineFits& fits)>;
 
     Tooltip(HINSTANCE instance, TextFunction text);
     Tooltip(const Tooltip&) = delete;
@@ -32,8 +35,17 @@ public:
     // tools' top-level window. False for any other notification.
     bool HandleNotify(NMHDR& header);
 
+    // Whether the tooltip of tool shows now.
+    bool Shows(HWND tool) const;
+
+    // Asks for the text of tool again when its tooltip shows, and shows what it
+    // says now; nothing when another tool's tooltip or none shows.
+    void Refresh(HWND tool);
+
 private:
     void Create(HWND owner);
+    // The widest line the tooltip can show without leaving the screen tool is on.
+    int LineWidth(HWND tool) const;
 
     HINSTANCE m_instance;
     TextFunction m_text;

@@ -56,6 +56,8 @@ using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
 using UniqueFont = UniqueHandle<HFONT, &DeleteObject>;
 using UniqueFindHandle = UniqueHandle<HANDLE, &FindClose, true>;
 using UniqueFileHandle = UniqueHandle<HANDLE, &CloseHandle, true>;
+// Threads, events and processes.
+using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;
 
 // The screen's device context, from GetDC(nullptr).
 inline void ReleaseScreenDC(HDC dc) noexcept

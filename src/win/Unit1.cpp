@@ -25,6 +25,9 @@ namespace {
 constexpr DWORD kFormStyle = WS_CAPTION | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 
+// A program's description for a tooltip, arrived after the tooltip showed.
+constexpr UINT kDescriptionArrived = WM_APP;
+
 // Configured buttons continue the row in plain pixels, never scaled: each one
 // widens the window by a step and sits at the new outer width minus the inset,
 // which with a two-pixel frame continues the fixed buttons' 48-pixel pitch.
@@ -109,10 +112,11 @@ const TForm1::FixedButton TForm1::kFixedButtons[] = {
 };
 // clang-format on
 
-TForm1::TForm1(Application& application, LaunchFunction launch)
+TForm1::TForm1(Application& application, LaunchFunction launch, DescribeFunction describe)
     : Image3(application.Instance()), Image2(application.Instance()), Image4(application.Instance()),
       Image6(application.Instance()), m_application(application), m_launch(std::move(launch)),
-      m_tooltip(application.Instance(), [this](HWND button) { return TooltipText(button); })
+      m_descriptions(kDescriptionArrived, std::move(describe)),
+      m_tooltip(application.Instance(), [this](HWND button, const LineFits& fits) { return TooltipText(button, fits); })
 {
     LoadStoredLayout();
 
@@ -304,19 +308,20 @@ void TForm1::AddTooltip(ImageControl& button)
     button.OnPress = [this](ImageControl&) { ShowSelection(false); };
 }
 
-std::u16string TForm1::TooltipText(HWND button)
+std::u16string TForm1::TooltipText(HWND button, const LineFits& fits)
 {
     if (const FixedButton* row = FixedButtonOf(button)) {
         return std::u16string(row->tooltip);
     }
     for (const auto& slot : ProgramButtons) {
         if (slot && slot->Handle() == button) {
-            // Read at every showing, exactly as a click reads it.
+            // Read at every showing, exactly as a click reads it. The program's
+            // own file is read off this thread.
             const std::u16string path = ConfiguredPath(*slot);
             if (path.empty()) {
                 return {};
             }
-            return ProgramTooltip(path, FileDescription(path));
+            return ProgramTooltip(path, m_descriptions.Describe(m_handle, button, path), fits);
         }
     }
     return {};
@@ -426,6 +431,9 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
             return 0;
         }
         break;
+    case kDescriptionArrived:
+        m_descriptions.Arrived(wParam, [this](HWND button) { m_tooltip.Refresh(button); });
+        return 0;
     case WM_SIZE:
         // The group box fills the client area, so it grows with every added button.
         if (GroupBox1) {
@@ -460,6 +468,7 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         }
         return 0;
     case WM_NCDESTROY:
+        m_descriptions.Detach();
         m_handle = nullptr;
         GroupBox1 = nullptr;
         break;

@@ -3,12 +3,14 @@
 // 32 x 32 image buttons, four fixed ones and up to eight configured programs.
 #include "Application.h"
 #include "ConfigRules.h"
+#include "DescriptionLookups.h"
 #include "ImageControl.h"
 #include "KeyboardSelection.h"
 #include "Launch.h"
 #include "Layout.h"
 #include "Tooltip.h"
 #include "UniqueHandle.h"
+#include "VersionInfo.h"
 
 #include <windows.h>
 
@@ -24,7 +26,9 @@ class TForm1 {
 public:
     // Creates the window hidden from its stored layout and runs FormCreate.
     // Every start goes through launch: the shell in the program, a recorder in tests.
-    explicit TForm1(Application& application, LaunchFunction launch = Launch);
+    // The tooltips read a program's description through describe.
+    explicit TForm1(Application& application, LaunchFunction launch = Launch,
+                    DescribeFunction describe = FileDescription);
     ~TForm1();
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
@@ -78,7 +82,7 @@ private:
     const FixedButton* FixedButtonOf(HWND button) const;
     void LaunchFixed(const ImageControl& control);
     void AddTooltip(ImageControl& button);
-    std::u16string TooltipText(HWND button);
+    std::u16string TooltipText(HWND button, const LineFits& fits);
 
     // The buttons that show, in row order: the fixed ones left to right, then
     // the configured ones by entry number. The keyboard selects among these.
@@ -98,6 +102,7 @@ private:
     LaunchFunction m_launch;
     HWND m_handle = nullptr;
     UniqueFont m_font;
+    DescriptionLookups m_descriptions;
     Tooltip m_tooltip;
     std::size_t m_selected = 0;
     // Kept here rather than read from the window system's UI state: Wine keeps

@@ -2,6 +2,7 @@
 
 #include "SystemLibrary.h"
 #include "Text.h"
+#include "VersionBlock.h"
 
 #include <windows.h>
 
@@ -13,10 +14,26 @@ namespace kelvory {
 
 namespace {
 
-// A system without version.dll simply has no descriptions.
-LazyExport<decltype(&GetFileVersionInfoSizeW)> g_infoSize{L"version.dll", "GetFileVersionInfoSizeW"};
-LazyExport<decltype(&GetFileVersionInfoW)> g_info{L"version.dll", "GetFileVersionInfoW"};
-LazyExport<decltype(&VerQueryValueW)> g_queryValue{L"version.dll", "VerQueryValueW"};
+struct VersionFunctions {
+    decltype(&GetFileVersionInfoSizeW) infoSize;
+    decltype(&GetFileVersionInfoW) info;
+    decltype(&VerQueryValueW) query;
+};
+
+// Descriptions are read on worker threads, so the functions are looked up once,
+// by whichever read comes first. A system without version.dll simply has no
+// descriptions.
+INIT_ONCE g_lookedUp = INIT_ONCE_STATIC_INIT;
+VersionFunctions g_functions{};
+
+BOOL CALLBACK LookUpFunctions(PINIT_ONCE, PVOID, PVOID*) noexcept
+{
+    LazyExport<decltype(&GetFileVersionInfoSizeW)> infoSize{L"version.dll", "GetFileVersionInfoSizeW"};
+    LazyExport<decltype(&GetFileVersionInfoW)> info{L"version.dll", "GetFileVersionInfoW"};
+    LazyExport<decltype(&VerQueryValueW)> query{L"version.dll", "VerQueryValueW"};
+    g_functions = {infoSize.Get(), info.Get(), query.Get()};
+    return TRUE;
+}
 
 // Four lower-case hexadecimal digits, as the string tables are named.
 std::u16string Hex4(WORD value)
@@ -57,10 +74,15 @@ const std::byte* QueryInside(decltype(&VerQueryValueW) query, std::vector<std::b
 std::u16string FileDescription(const std::u16string& path) noexcept
 {
     try {
-        const auto infoSize = g_infoSize.Get();
-        const auto info = g_info.Get();
-        const auto query = g_queryValue.Get();
+        InitOnceExecuteOnce(&g_lookedUp, LookUpFunctions, nullptr, nullptr);
+        const auto [infoSize, info, query] = g_functions;
         if (!infoSize || !info || !query) {
+            return {};
+        }
+        // Only a file has a version resource: a folder, a missing file or a
+        // vanished share gets no further than its attributes.
+        const DWORD attributes = GetFileAttributesW(WideText(path));
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             return {};
         }
         DWORD ignored = 0;
@@ -69,7 +91,7 @@ std::u16string FileDescription(const std::u16string& path) noexcept
             return {};
         }
         std::vector<std::byte> block(size);
-        if (!info(WideText(path), 0, size, block.data())) {
+        if (!info(WideText(path), 0, size, block.data()) || !IsWideVersionBlock(block)) {
             return {};
         }
 

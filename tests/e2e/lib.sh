@@ -152,6 +152,38 @@ check_icons_painted() {
   done
 }
 
+# tooltip_line <visible>: waits up to two seconds for the tooltip to be shown
+# (1) or hidden (0), and prints its line.
+tooltip_line() {
+  local line=""
+  for _ in $(seq 20); do
+    line=$(window_info | grep '^tooltip ' || true)
+    [ "$(awk '{print $6}' <<<"$line")" = "$1" ] && { echo "$line"; return 0; }
+    sleep 0.1
+  done
+  echo "$line"
+  return 1
+}
+
+no_tooltip_shows() { ! tooltip_line 1 >/dev/null; }
+
+hover() {
+  local x y
+  read -r x y < <(button_centre "$1")
+  xdotool mousemove --sync "$x" "$y"
+}
+
+away() { xdotool mousemove --sync 0 0; }
+
+# hover_shows <button> <text>: the tooltip over that button shows exactly the text.
+hover_shows() {
+  local line
+  hover "$1"
+  line=$(tooltip_line 1) || true
+  echo "$1: $line"
+  check "$1 shows '$2'" [ "$(cut -d' ' -f7- <<<"$line")" = "$2" ]
+}
+
 screenshot() { # screenshot <file> : the main window's outer rectangle, the pointer away
   local l t r b
   xdotool mousemove --sync 0 0

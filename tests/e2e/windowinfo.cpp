@@ -13,6 +13,8 @@
 //                           prints the answer, then tells it that it ends
 //   windowinfo modules      prints the path of every module loaded in the
 //                           launcher's process, one a line
+//   windowinfo ping         sends the main window a message that does nothing
+//                           and says whether it answered within a second
 #include "UniqueHandle.h"
 #include "WindowClasses.h"
 
@@ -24,9 +26,6 @@
 #include <string>
 
 namespace {
-
-// A process or thread this tool opened or started.
-using UniqueKernelHandle = kelvory::UniqueHandle<HANDLE, &CloseHandle>;
 
 HWND FindLauncherWindow(const wchar_t* className)
 {
@@ -89,7 +88,7 @@ int PrintModules(HWND main)
 {
     DWORD processId = 0;
     GetWindowThreadProcessId(main, &processId);
-    const UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    const kelvory::UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process) {
         return 1;
     }
@@ -125,8 +124,8 @@ int wmain(int argc, wchar_t** argv)
                             &process)) {
             return 1;
         }
-        const UniqueKernelHandle thread(process.hThread);
-        const UniqueKernelHandle started(process.hProcess);
+        const kelvory::UniqueKernelHandle thread(process.hThread);
+        const kelvory::UniqueKernelHandle started(process.hProcess);
         return 0;
     }
     if (closeApplication) {
@@ -146,6 +145,14 @@ int wmain(int argc, wchar_t** argv)
     }
     if (argc > 1 && std::wcscmp(argv[1], L"modules") == 0) {
         return PrintModules(main);
+    }
+    if (argc > 1 && std::wcscmp(argv[1], L"ping") == 0) {
+        DWORD_PTR result = 0;
+        const DWORD start = GetTickCount();
+        const bool answered = SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
+        std::printf(answered ? "answered in %lu ms\n" : "no answer within %lu ms\n", GetTickCount() - start);
+        std::fflush(stdout);
+        return answered ? 0 : 1;
     }
     if (endSession) {
         const LRESULT agreed = SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);

@@ -15,7 +15,6 @@ namespace kelvory {
 namespace {
 
 using test::OwnFolder;
-using test::UniqueKernelHandle;
 using test::Utf16;
 
 // File operations go through the \\?\ form so that folders deeper than MAX_PATH

@@ -35,9 +35,6 @@ inline void PrintTo(const LaunchRequest& request, std::ostream* out)
 
 namespace kelvory::test {
 
-// A process or thread the test started; the program itself never keeps one.
-using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;
-
 inline void SendMouse(const ImageControl& image, UINT message, int x = 5, int y = 5)
 {
     const WPARAM keys = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK ? MK_LBUTTON : 0;
