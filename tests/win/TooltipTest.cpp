@@ -19,38 +19,6 @@ namespace {
 
 class TooltipTest : public test::ConfiguredFormTest {
 protected:
-    const std::wstring described = test::OwnFolder() + L"described_recorder.exe";
-    const std::wstring plain = test::OwnFolder() + L"recorder.exe";
-
-    // Entries name these ASCII paths; the profile reader takes the ANSI code page.
-    void ConfigurePrograms(const std::wstring& prog1, const std::wstring& prog2)
-    {
-        const std::wstring text = L"[prog1]\r\nexe=" + prog1 + L"\r\n[prog2]\r\nexe=" + prog2 + L"\r\n";
-        Configure(std::string(text.begin(), text.end()));
-    }
-
-    // Every tooltip control this thread has made for the form.
-    std::vector<HWND> Tooltips() const
-    {
-        struct Search {
-            HWND owner;
-            std::vector<HWND> found;
-        } search{form->Handle(), {}};
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM context) noexcept -> BOOL {
-                auto& s = *reinterpret_cast<Search*>(context);
-                wchar_t className[64];
-                GetClassNameW(window, className, 64);
-                if (_wcsicmp(className, TOOLTIPS_CLASSW) == 0 && GetWindow(window, GW_OWNER) == s.owner) {
-                    s.found.push_back(window);
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-
     static void Hover(const ImageControl& button) { test::SendMouse(button, WM_MOUSEMOVE); }
 
     std::wstring TextOf(const ImageControl& button) const
@@ -75,17 +43,6 @@ protected:
     {
         const std::wstring text = L"\uFEFF[prog1]\r\nexe=" + prog1 + L"\r\n[prog2]\r\nexe=" + prog2 + L"\r\n";
         Configure(std::string_view(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)));
-    }
-
-    // The text the tooltip control shows now, or nothing while it is hidden.
-    std::wstring Shown() const
-    {
-        const std::vector<HWND> tooltips = Tooltips();
-        wchar_t text[INFOTIPSIZE] = L"";
-        if (tooltips.size() == 1 && IsWindowVisible(tooltips[0])) {
-            GetWindowTextW(tooltips[0], text, INFOTIPSIZE);
-        }
-        return text;
     }
 
     // Handles this thread's messages until done says so, for five seconds at most.
@@ -179,7 +136,8 @@ TEST_F(TooltipTest, AConfiguredButtonTellsWhatAClickWouldStartAtThatMoment)
     // An edit is seen at the next showing, placeholders expanded.
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
-    SetEnvironmentVariableW(L"SystemRoot", windows);
+    test::ScopedVariables variables;
+    variables.Set(L"SystemRoot", windows);
     ConfigurePrograms(plain, L"%SYSTEMROOT%\\no-such-program.exe");
     EXPECT_EQ(TextOf(first), L"recorder.exe\r\n" + plain);
     EXPECT_EQ(TextOf(second), L"no-such-program.exe\r\n" + std::wstring(windows) + L"\\no-such-program.exe");
@@ -233,15 +191,8 @@ TEST_F(TooltipTest, ADamagedVersionResourceIsPassedOverForTheFileName)
     // Copies of the described recorder with one length in the version resource
     // made wrong. A value's length is the second of the three words before its
     // key; the German description is the second "FileDescription" in the file.
-    std::string image;
-    {
-        HANDLE file = CreateFileW(described.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        image.resize(GetFileSize(file, nullptr));
-        DWORD read = 0;
-        ReadFile(file, image.data(), static_cast<DWORD>(image.size()), &read, nullptr);
-        CloseHandle(file);
-    }
+    const std::string image = test::ReadFileBytes(described);
+    ASSERT_FALSE(image.empty());
     const auto keyOffset = [&](std::u16string_view key, int occurrence) {
         const std::string bytes(reinterpret_cast<const char*>(key.data()), key.size() * 2);
         std::size_t at = std::string::npos;
