@@ -3,6 +3,8 @@
 #include "Text.h"
 #include "UniqueHandle.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -27,6 +29,22 @@ TTTOOLINFOW ToolInfo(HWND tool)
     return info;
 }
 
+// The tracking tool's identifier: no window has it, so it never clashes with
+// the buttons' tools, whose identifiers are their windows.
+constexpr UINT_PTR kTrackingTool = 1;
+
+// The one tool that shows the selected button's tooltip where it is put.
+TTTOOLINFOW TrackingToolInfo(HWND owner)
+{
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof(info);
+    info.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    info.hwnd = owner;
+    info.uId = kTrackingTool;
+    info.lpszText = LPSTR_TEXTCALLBACKW;
+    return info;
+}
+
 } // namespace
 
 Tooltip::Tooltip(HINSTANCE instance, TextFunction text) : m_instance(instance), m_text(std::move(text)) {}
@@ -45,19 +63,27 @@ void Tooltip::Create(HWND owner)
                                CW_USEDEFAULT, owner, nullptr, m_instance, nullptr);
 }
 
+bool Tooltip::Created(HWND owner)
+{
+    // A control that cannot be made is not tried again at every movement: the
+    // buttons simply have no tooltips.
+    if (!m_handle && !std::exchange(m_tried, true)) {
+        Create(owner);
+    }
+    return m_handle != nullptr;
+}
+
 void Tooltip::MouseMove(HWND tool, WPARAM keys, LPARAM position)
 {
-    const HWND owner = GetAncestor(tool, GA_ROOT);
-    if (!m_handle) {
-        // A control that cannot be made is not tried again at every movement:
-        // the buttons simply have no tooltips.
-        if (std::exchange(m_tried, true)) {
-            return;
+    if (m_tracked) {
+        POINT pointer{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+        ClientToScreen(tool, &pointer);
+        if (pointer.x != m_pointerAtTrack.x || pointer.y != m_pointerAtTrack.y) {
+            Untrack();
         }
-        Create(owner);
-        if (!m_handle) {
-            return;
-        }
+    }
+    if (!Created(GetAncestor(tool, GA_ROOT))) {
+        return;
     }
     if (std::find(m_tools.begin(), m_tools.end(), tool) != m_tools.end()) {
         return;
@@ -81,7 +107,7 @@ bool Tooltip::HandleNotify(NMHDR& header)
         return false;
     }
     auto& request = reinterpret_cast<NMTTDISPINFOW&>(header);
-    const auto tool = reinterpret_cast<HWND>(header.idFrom);
+    const auto tool = header.idFrom == kTrackingTool ? m_tracked : reinterpret_cast<HWND>(header.idFrom);
 
     // Lines are measured in the control's own font against the screen's width,
     // and the control breaks none that fits.
@@ -124,6 +150,9 @@ bool Tooltip::Shows(HWND tool) const
     if (!m_handle || !IsWindowVisible(m_handle)) {
         return false;
     }
+    if (m_tracked) {
+        return m_tracked == tool;
+    }
     wchar_t text[INFOTIPSIZE] = L"";
     TTTOOLINFOW current{};
     current.cbSize = sizeof(current);
@@ -139,9 +168,56 @@ void Tooltip::Refresh(HWND tool)
     }
     // Setting a callback text again makes the control ask for it and show it
     // at once; TTM_UPDATE redraws the tool where a control wants that too.
-    TTTOOLINFOW info = ToolInfo(tool);
+    TTTOOLINFOW info = m_tracked ? TrackingToolInfo(GetAncestor(tool, GA_ROOT)) : ToolInfo(tool);
     SendMessageW(m_handle, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
     SendMessageW(m_handle, TTM_UPDATE, 0, 0);
+}
+
+void Tooltip::Track(HWND tool)
+{
+    const HWND owner = GetAncestor(tool, GA_ROOT);
+    if (!Created(owner)) {
+        return;
+    }
+    TTTOOLINFOW info = TrackingToolInfo(owner);
+    if (!m_trackingAdded) {
+        m_trackingAdded = SendMessageW(m_handle, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
+        if (!m_trackingAdded) {
+            return;
+        }
+    }
+    const bool moving = m_tracked != nullptr;
+    m_tracked = tool;
+    GetCursorPos(&m_pointerAtTrack);
+
+    // Below the button's frame, moved left where the screen ends.
+    RECT button;
+    GetWindowRect(tool, &button);
+    POINT where{button.left - 2, button.bottom + 4};
+    SendMessageW(m_handle, TTM_TRACKPOSITION, 0, MAKELPARAM(where.x, where.y));
+    if (moving) {
+        SendMessageW(m_handle, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+    } else {
+        SendMessageW(m_handle, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+    }
+    RECT tip;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (GetWindowRect(m_handle, &tip) && GetMonitorInfoW(MonitorFromWindow(tool, MONITOR_DEFAULTTONEAREST), &monitor) &&
+        tip.right > monitor.rcWork.right) {
+        where.x = std::max<LONG>(monitor.rcWork.left, where.x - (tip.right - monitor.rcWork.right));
+        SendMessageW(m_handle, TTM_TRACKPOSITION, 0, MAKELPARAM(where.x, where.y));
+    }
+}
+
+void Tooltip::Untrack()
+{
+    if (!m_tracked) {
+        return;
+    }
+    m_tracked = nullptr;
+    TTTOOLINFOW info = TrackingToolInfo(GetWindow(m_handle, GW_OWNER));
+    SendMessageW(m_handle, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&info));
 }
 
 } // namespace kelvory

@@ -1,8 +1,10 @@
 #pragma once
 // The buttons' tooltip: one tooltip control, made at the first mouse movement
-// over a button, so that start-up never pays for it. The control asks for its
-// text each time it is about to show, so the text tells what a click would do
-// at that moment, and asks again when a tool's text is refreshed while it shows.
+// over a button or the first key of the keyboard's selection, so that start-up
+// never pays for it. The control asks for its text each time it is about to
+// show, so the text tells what a click would do at that moment, and asks again
+// when a tool's text is refreshed while it shows. Besides the hover tooltips it
+// shows the selected button's tooltip beside it, as a tracking tooltip.
 #include "TooltipText.h"
 
 #include <windows.h>
@@ -28,21 +30,30 @@ public:
     // first one makes the control; each tool is added at its first movement,
     // which is handed on at once so that a pointer resting where it came in
     // still gets its tooltip. Later movements and clicks reach the control
-    // through its own subclass of the tool.
+    // through its own subclass of the tool. Once the pointer has really moved,
+    // its hover takes the place of a tracked tooltip.
     void MouseMove(HWND tool, WPARAM keys, LPARAM position);
 
     // Answers the control's request for a tool's text, which comes to the
     // tools' top-level window. False for any other notification.
     bool HandleNotify(NMHDR& header);
 
-    // Whether the tooltip of tool shows now.
+    // Whether the tooltip of tool shows now, hovered or tracked.
     bool Shows(HWND tool) const;
+
+    // Shows tool's tooltip beside it, on the screen, until Untrack; a later
+    // call moves it to another tool. Its text is the one a hover would show.
+    void Track(HWND tool);
+    // Hides the tracked tooltip, if one shows.
+    void Untrack();
 
     // Asks for the text of tool again when its tooltip shows, and shows what it
     // says now; nothing when another tool's tooltip or none shows.
     void Refresh(HWND tool);
 
 private:
+    // Makes the control for the tools of owner, once; false when there is none.
+    bool Created(HWND owner);
     void Create(HWND owner);
     // The widest line the tooltip can show without leaving the screen tool is on.
     int LineWidth(HWND tool) const;
@@ -52,6 +63,12 @@ private:
     HWND m_handle = nullptr;
     bool m_tried = false;
     std::vector<HWND> m_tools;
+    // The tool whose tooltip the tracking tool shows, while it shows.
+    HWND m_tracked = nullptr;
+    bool m_trackingAdded = false;
+    // Where the pointer was when tracking began: a window appearing or going
+    // under a resting pointer sends it movements that are none.
+    POINT m_pointerAtTrack{};
     // The text last handed to the control, kept until it asks again.
     std::u16string m_shown;
 };

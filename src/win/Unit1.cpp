@@ -205,10 +205,8 @@ void TForm1::SetWidth(int width)
 {
     RECT window;
     GetWindowRect(m_handle, &window);
-    // A hidden window is only measured, not drawn, until it is first shown.
-    const UINT redraw = IsWindowVisible(m_handle) ? 0 : SWP_NOREDRAW;
     SetWindowPos(m_handle, nullptr, 0, 0, width, window.bottom - window.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | redraw);
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 const TForm1::FixedButton* TForm1::FixedButtonOf(const ImageControl& control) const
@@ -348,6 +346,9 @@ void TForm1::ShowSelection(bool shown)
     }
     m_selectionShown = shown;
     InvalidateSelectionFrame();
+    if (!shown) {
+        m_tooltip.Untrack();
+    }
     // The window system's own focus cues follow, for every window of the tree.
     SendMessageW(m_handle, WM_CHANGEUISTATE, MAKEWPARAM(shown ? UIS_CLEAR : UIS_SET, UISF_HIDEFOCUS), 0);
 }
@@ -363,6 +364,11 @@ void TForm1::PressKey(SelectionKey key, bool repeated)
         InvalidateSelectionFrame();
     }
     ShowSelection(step.selection.shown);
+    if (step.selection.shown) {
+        // The selected button's tooltip goes with the frame, also after a hover
+        // took its place.
+        m_tooltip.Track(buttons[m_selected]->Handle());
+    }
     if (step.start) {
         // Exactly what a click on the button does.
         buttons[m_selected]->Click();

@@ -3,7 +3,7 @@
 # Enter start the selected button exactly once, a configured one included;
 # Escape hides the selection and leaves the window open; before any key the
 # window shows no selection, and after Tab a dotted frame around the first
-# button.
+# button and its tooltip beside it.
 source "$(dirname "$0")/lib.sh"
 
 start_display
@@ -48,6 +48,15 @@ shot "$work/tab.png"
 changed=$(ring_changes "$work/before.png" "$work/tab.png" Image3)
 check "after Tab, a dotted frame around the first button ($changed pixels)" [ "$changed" -gt 30 ]
 check "nothing else around the second button" [ "$(ring_changes "$work/before.png" "$work/tab.png" Image2)" -eq 0 ]
+tip=$(window_info | grep '^tooltip ' || true)
+echo "$tip"
+read -r _ tl tt _ _ shown text < <(echo "$tip")
+read -r l b < <(grep "^image Image3 " <<<"$info" | awk '{print $3, $6}')
+check "after Tab, the first button's tooltip shows" [ "${shown:-0}" = 1 -a "$text" = "Command Prompt" ]
+echo "button at left $l, bottom $b; tooltip at $tl,$tt"
+check "beside the button, just below it" [ "${tl:-0}" -ge $((l - 8)) -a "${tl:-0}" -le $((l + 32)) -a "${tt:-0}" -ge "$b" -a "${tt:-0}" -le $((b + 16)) ]
+colours=$(import -window root -crop "60x12+${tl:-0}+${tt:-0}" +repage -format %k info:)
+check "the tooltip is drawn in the screenshot ($colours colours)" [ "$colours" -gt 2 ]
 check "Tab alone starts nothing" [ "$(line_count "$log")" -eq 0 ]
 
 # Four steps right from the command prompt: Task Manager, shut down, restart,
@@ -82,6 +91,7 @@ sleep 0.5
 shot "$work/escape.png"
 check "Escape leaves the window open" [ -n "$(window_info | grep '^window ')" ]
 check "Escape hides the frame" [ "$(ring_changes "$work/before.png" "$work/escape.png" Image6)" -eq 0 ]
+check "Escape hides the tooltip" no_tooltip_shown
 xdotool key Return
 sleep 1
 check "Enter starts nothing once the selection is hidden" [ "$(line_count "$log")" -eq 2 ]

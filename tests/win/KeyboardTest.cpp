@@ -1,6 +1,7 @@
 // The keyboard's selection on the real main window: created hidden with two
 // configured programs beside the four fixed buttons and a recorder in place of
-// the shell, driven by key messages as the window system delivers them.
+// the shell, driven by key messages as the window system delivers them. The
+// selected button's tooltip, tracked beside it, tells which one is selected.
 #include "ConfiguredForm.h"
 
 #include <windows.h>
@@ -10,32 +11,12 @@ namespace {
 
 class KeyboardTest : public test::ConfiguredFormTest {
 protected:
-    const std::wstring described = test::OwnFolder() + L"described_recorder.exe";
-    const std::wstring plain = test::OwnFolder() + L"recorder.exe";
-
     void SetUp() override
     {
         ConfigurePrograms(plain, described);
         CreateForm();
         ASSERT_TRUE(form->ProgramButtons[0] && form->ProgramButtons[0]->Handle());
         ASSERT_TRUE(form->ProgramButtons[1] && form->ProgramButtons[1]->Handle());
-    }
-
-    void ConfigurePrograms(const std::wstring& prog1, const std::wstring& prog2)
-    {
-        const std::wstring text = L"[prog1]\r\nexe=" + prog1 + L"\r\n[prog2]\r\nexe=" + prog2 + L"\r\n";
-        Configure(std::string(text.begin(), text.end()));
-    }
-
-    // Whether the selection shows, as Enter tells: it starts a shown selection
-    // only. The start it makes is not kept.
-    bool SelectionShown()
-    {
-        const std::size_t before = launched.size();
-        SendMessageW(form->Handle(), WM_KEYDOWN, VK_RETURN, 1);
-        const bool started = launched.size() > before;
-        launched.resize(before);
-        return started;
     }
 
     // The files the recorder saw started, in order.
@@ -76,39 +57,44 @@ TEST_F(KeyboardTest, KeysMoveTheSelectionAndStartWhatAClickWould)
     const Key heldRight{VK_RIGHT, false, true}, heldEnter{VK_RETURN, false, true};
     const std::u16string cmd = u"cmd.exe", taskmgr = u"taskmgr.exe", wpeutil = u"wpeutil";
     const std::u16string prog1 = test::Utf16(plain), prog2 = test::Utf16(described);
+    // The tooltips of the selected buttons, shown beside them; none while hidden.
+    const std::wstring first = L"Command Prompt", second = L"Task Manager", third = L"Shut down now",
+                       fourth = L"Restart now", fifth = L"recorder.exe\r\n" + plain,
+                       last = L"Launch recorder (German)\r\n" + described, hidden;
 
     // Each row starts from a new window: the selection on the first button, hidden.
     const struct {
         const char* name;
         std::vector<Key> keys;
+        std::wstring tooltip;
         std::vector<std::u16string> started;
-        bool shown;
     } cases[] = {
-        {"Enter and Space start nothing while hidden", {enter, space}, {}, false},
-        {"the first key only shows the selection", {right, enter}, {cmd}, true},
-        {"Tab moves on", {tab, tab, enter}, {taskmgr}, true},
-        {"Down moves on, Space starts", {down, down, down, space}, {wpeutil}, true},
-        {"Left wraps to the last configured button", {left, left, enter}, {prog2}, true},
-        {"Shift+Tab moves back", {tab, tab, tab, backTab, enter}, {taskmgr}, true},
-        {"Up moves back", {up, up, up, enter}, {prog1}, true},
-        {"Right wraps to the first", {end, end, right, enter}, {cmd}, true},
-        {"End and Home", {home, end, enter, home, enter}, {prog2, cmd}, true},
-        {"a held arrow moves at every repeat", {right, heldRight, heldRight, heldRight, enter}, {wpeutil}, true},
-        {"a held Enter starts once", {tab, enter, heldEnter, heldEnter}, {cmd}, true},
-        {"Escape hides, and Enter starts nothing", {tab, right, escape, enter}, {}, false},
-        {"the next key shows it where it was", {tab, right, escape, tab, enter}, {taskmgr}, true},
+        {"Enter and Space start nothing while hidden", {enter, space}, hidden, {}},
+        {"the first key only shows the selection", {right}, first, {}},
+        {"and then it moves", {right, right}, second, {}},
+        {"Enter starts the selected button", {right, enter}, first, {cmd}},
+        {"Tab moves on", {tab, tab, enter}, second, {taskmgr}},
+        {"Down moves on, Space starts", {down, down, down, space}, third, {wpeutil}},
+        {"Left wraps to the last configured button", {left, left, enter}, last, {prog2}},
+        {"Shift+Tab moves back", {tab, tab, tab, backTab, enter}, second, {taskmgr}},
+        {"Up moves back", {up, up, up}, fifth, {}},
+        {"Right wraps to the first", {end, end, right, enter}, first, {cmd}},
+        {"End and Home", {home, end, enter, home, enter}, first, {prog2, cmd}},
+        {"a held arrow moves at every repeat", {right, heldRight, heldRight, heldRight, enter}, fourth, {wpeutil}},
+        {"a held Enter starts once", {tab, enter, heldEnter, heldEnter}, first, {cmd}},
+        {"Escape hides, and Enter starts nothing", {tab, right, escape, enter}, hidden, {}},
+        {"the next key shows it where it was", {tab, right, escape, tab, enter}, second, {taskmgr}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         form.reset();
         launched.clear();
         CreateForm();
-        EXPECT_FALSE(SelectionShown());
         for (const Key& key : c.keys) {
             Press(form->Handle(), key);
         }
+        EXPECT_EQ(Shown(), c.tooltip);
         EXPECT_EQ(Started(), c.started);
-        EXPECT_EQ(SelectionShown(), c.shown);
         EXPECT_TRUE(IsWindow(form->Handle())); // Escape never closes it
     }
 }
@@ -138,23 +124,44 @@ TEST_F(KeyboardTest, AMousePressOrTheWindowsDeactivationHidesTheSelection)
 {
     const auto show = [&] {
         Press(form->Handle(), {VK_TAB});
-        ASSERT_TRUE(SelectionShown());
+        ASSERT_EQ(Shown(), L"Command Prompt");
     };
     show();
     test::SendMouse(form->Image4, WM_RBUTTONDOWN);
     test::SendMouse(form->Image4, WM_RBUTTONUP);
-    EXPECT_FALSE(SelectionShown());
+    EXPECT_EQ(Shown(), L"");
 
     show();
     test::Click(form->Image2); // one start, as ever
-    EXPECT_FALSE(SelectionShown());
+    EXPECT_EQ(Shown(), L"");
     Press(form->Handle(), {VK_RETURN});
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_EQ(launched[0].file, u"taskmgr.exe");
 
     show();
     SendMessageW(form->Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
-    EXPECT_FALSE(SelectionShown());
+    EXPECT_EQ(Shown(), L"");
+    Press(form->Handle(), {VK_RETURN});
+    EXPECT_EQ(launched.size(), 1u);
+}
+
+TEST_F(KeyboardTest, APointerThatMovesOverAButtonShowsItsOwnTooltipAndTheSelectionStays)
+{
+    Press(form->Handle(), {VK_TAB});
+    Press(form->Handle(), {VK_RIGHT});
+    ASSERT_EQ(Shown(), L"Task Manager");
+
+    // A hover over another button takes the tooltip's place; the selection's
+    // frame stays, and Enter still starts the selected button.
+    test::SendMouse(form->Image6, WM_MOUSEMOVE);
+    EXPECT_NE(Shown(), L"Task Manager");
+    Press(form->Handle(), {VK_RETURN});
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_EQ(launched[0].file, u"taskmgr.exe");
+
+    // The next navigation key shows the selected button's tooltip again.
+    Press(form->Handle(), {VK_RIGHT});
+    EXPECT_EQ(Shown(), L"Shut down now");
 }
 
 } // namespace
