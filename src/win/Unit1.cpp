@@ -443,8 +443,7 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_SIZE:
         // The group box fills the client area, so it grows with every added button.
         if (GroupBox1) {
-            // While the window is hidden there is nothing to repaint yet.
-            MoveWindow(GroupBox1, 0, 0, LOWORD(lParam), HIWORD(lParam), IsWindowVisible(window));
+            MoveWindow(GroupBox1, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         }
         return 0;
     case WM_KEYDOWN:
