@@ -67,20 +67,21 @@ std::size_t RowSelection::ButtonCount() const
     return count;
 }
 
-bool RowSelection::KeyDown(WPARAM keyCode, LPARAM flags)
+bool RowSelection::KeyDown(WPARAM keyCode, LPARAM flags, TickCount time)
 {
     const std::optional<SelectionKey> key = SelectionKeyOf(keyCode);
     if (!key) {
         return false;
     }
     const Selection before = m_selection;
-    const SelectionStep step = PressSelectionKey(before, *key, (flags & kKeyWasDown) != 0, ButtonCount());
+    const SelectionStep step = PressSelectionKey(before, *key, (flags & kKeyWasDown) != 0, ButtonCount(), time);
     if (step.selection.selected != before.selected) {
         InvalidateFrame();
         m_selection.selected = step.selection.selected;
         InvalidateFrame();
     }
     Show(step.selection.shown);
+    m_selection.framePainted = step.selection.framePainted;
     ImageControl* button = m_buttonAt(m_selection.selected);
     if (step.selection.shown) {
         // The selected button's tooltip goes with the frame, also after a hover
@@ -156,6 +157,13 @@ LRESULT RowSelection::HandleSubclassMessage(HWND window, UINT message, WPARAM wP
             DefSubclassProc(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
             const RECT frame = Frame();
             DrawFocusRect(dc, &frame);
+            // The frame has been drawn on screen now, when the whole of it was
+            // painted: not when it was asked for, which may be long before
+            // the window gets to paint.
+            RECT painted;
+            if (IntersectRect(&painted, &frame, &paint.rcPaint) && EqualRect(&painted, &frame)) {
+                m_selection = FramePainted(m_selection, GetTickCount());
+            }
             EndPaint(window, &paint);
             return 0;
         }

@@ -31,8 +31,9 @@ public:
     // until it goes.
     void Attach(HWND form, HWND groupBox);
 
-    // A key pressed in the form: true when it was one of the selection's.
-    bool KeyDown(WPARAM key, LPARAM flags);
+    // A key pressed in the form, with its message's flags and time: true
+    // when it was one of the selection's.
+    bool KeyDown(WPARAM key, LPARAM flags, TickCount time);
     // A mouse press or the form's deactivation: the next key shows the
     // selection again where it was.
     void Hide();

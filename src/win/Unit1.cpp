@@ -314,7 +314,8 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         }
         return 0;
     case WM_KEYDOWN:
-        if (m_selection.KeyDown(wParam, lParam)) {
+        // The key's own time, when it was pressed, however late it is handled.
+        if (m_selection.KeyDown(wParam, lParam, static_cast<TickCount>(GetMessageTime()))) {
             return 0;
         }
         break;
