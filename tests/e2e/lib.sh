@@ -79,8 +79,12 @@ double_click_at() {
 last_click_ms=0
 click_gap_ms=""
 apart_from_last_click() {
-  local now wait
-  [ -n "$click_gap_ms" ] || click_gap_ms=$(($(window_info double-click-time) + 200))
+  local now wait time
+  if [ -z "$click_gap_ms" ]; then
+    time=$(window_info double-click-time)
+    [[ $time =~ ^[0-9]+$ ]] || { echo "the window system told no double-click time: '$time'" >&2; return 1; }
+    click_gap_ms=$((time + 200))
+  fi
   now=$(date +%s%3N)
   wait=$((click_gap_ms - (now - last_click_ms)))
   [ "$wait" -le 0 ] || sleep "$((wait / 1000)).$(printf '%03d' $((wait % 1000)))"
