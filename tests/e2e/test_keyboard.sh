@@ -17,6 +17,10 @@ log="$app/launches.log"
 start_launcher "$app/kelvory.exe"
 info=$(window_info)
 echo "$info"
+# Found while no other window comes and goes: a console window that goes
+# while xdotool reads it ends the search with an X error.
+launcher_x=$(xdotool search --name '^Kelvory by ' | head -n 1)
+check "the launcher's X window is found" [ -n "$launcher_x" ]
 
 # The pointer stays away from the window, so that no hover shows a tooltip of
 # its own: Wine centres it once, a moment after its desktop starts, and the
@@ -79,7 +83,6 @@ check "the first start is the configured tool" grep -q $'^tool.exe\t.*\t10\r$' <
 # is left on no window: so the launcher is activated anew from outside, as a
 # technician's Alt+Tab would, and given the X focus. Its deactivation hid the
 # selection: the first key shows it again where it was.
-launcher_x=$(xdotool search --name '^Kelvory by ' | head -n 1)
 back_to_launcher() {
   wait_until started_ended || true
   window_info activate
