@@ -27,7 +27,8 @@ public:
     // its present size, and runs the event loop until the application ends.
     int Run(HWND mainWindow, FirstShow firstShow);
 
-    // The first show alone, without the loop.
+    // Run's first step alone, without the loop. Public only as a seam for the
+    // tests, which look at the first show while no loop runs.
     void ShowMainWindow(HWND mainWindow, FirstShow firstShow);
 
     // The standard error box with the application title as its caption. While

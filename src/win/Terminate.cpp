@@ -1,34 +1,42 @@
-// kelvory.exe's terminate handler. The runtime's own one prints the type and
-// message of an escaping exception to standard error before aborting; a GUI
-// program has no console for it, and the printing drags a demangler and the
-// printf family into the executable. This one replaces that whole library
-// member: the runtime's default handler is this function, so defining it here
-// keeps the library's copy out of the link. Linked into kelvory.exe alone; the
-// tests keep the runtime's handler, which names the escaping exception.
-//
-// Window procedures catch every failure and show it, so terminate is reached
-// only by a failure in a function that must not fail (a noexcept one, a
-// destructor). Its message still goes to the standard error box of the
-// application, if one is registered, before the program ends: the box's own
-// message loop may run the program's windows once more, and a second failure
-// on the way ends the program at once.
+#include "Terminate.h"
+
 #include "Window.h"
 
+#include <windows.h>
+
+#include <atomic>
 #include <cstdlib>
 #include <exception>
-#include <utility>
 
-namespace __gnu_cxx {
+namespace kelvory {
 
-void __verbose_terminate_handler()
+namespace {
+
+std::atomic<DWORD> g_windowThread{0};
+// Set by the first report: the error box's own message loop may run the
+// program's windows once more, and a second failure on the way ends the
+// program at once.
+std::atomic_flag g_reporting = ATOMIC_FLAG_INIT;
+
+[[noreturn]] void Terminate() noexcept
 {
-    static bool reporting = false;
-    if (!std::exchange(reporting, true)) {
+    // The reporter and the error box belong to the window's thread. Another
+    // thread ends the program without them: a box shown there would leave the
+    // windows running beside a thread that has already failed.
+    if (GetCurrentThreadId() == g_windowThread.load() && !g_reporting.test_and_set()) {
         if (const std::exception_ptr failure = std::current_exception()) {
-            kelvory::ReportFailure(failure);
+            ReportFailure(failure);
         }
     }
     std::abort();
 }
 
-} // namespace __gnu_cxx
+} // namespace
+
+void InstallTerminateHandler() noexcept
+{
+    g_windowThread.store(GetCurrentThreadId());
+    std::set_terminate(Terminate);
+}
+
+} // namespace kelvory

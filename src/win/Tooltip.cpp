@@ -1,5 +1,6 @@
 #include "Tooltip.h"
 
+#include "RowGeometry.h"
 #include "Text.h"
 #include "UniqueHandle.h"
 
@@ -114,14 +115,10 @@ bool Tooltip::HandleNotify(NMHDR& header)
     const int width = LineWidth(tool);
     SendMessageW(m_handle, TTM_SETMAXTIPWIDTH, 0, width);
     const UniqueScreenDC screen(GetDC(nullptr));
-    const struct FontSelection {
-        HDC dc;
-        HGDIOBJ previous;
-        ~FontSelection() { SelectObject(dc, previous); }
-    } font{screen.get(), SelectObject(screen.get(), reinterpret_cast<HFONT>(SendMessageW(m_handle, WM_GETFONT, 0, 0)))};
+    const ScopedSelection font(screen.get(), reinterpret_cast<HFONT>(SendMessageW(m_handle, WM_GETFONT, 0, 0)));
     const LineFits fits = [&](std::u16string_view line) {
         SIZE extent{};
-        GetTextExtentPoint32W(font.dc, reinterpret_cast<const wchar_t*>(line.data()), static_cast<int>(line.size()),
+        GetTextExtentPoint32W(screen.get(), reinterpret_cast<const wchar_t*>(line.data()), static_cast<int>(line.size()),
                               &extent);
         return extent.cx <= width;
     };
@@ -193,7 +190,7 @@ void Tooltip::Track(HWND tool)
     // Below the button's frame, moved left where the screen ends.
     RECT button;
     GetWindowRect(tool, &button);
-    POINT where{button.left - 2, button.bottom + 4};
+    POINT where{button.left - kSelectionFrameInset, button.bottom + 4};
     SendMessageW(m_handle, TTM_TRACKPOSITION, 0, MAKELPARAM(where.x, where.y));
     if (moving) {
         SendMessageW(m_handle, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));

@@ -66,4 +66,18 @@ inline void ReleaseScreenDC(HDC dc) noexcept
 }
 using UniqueScreenDC = UniqueHandle<HDC, &ReleaseScreenDC>;
 
+// An object selected into a device context for one scope: the one it replaced
+// goes back when the scope ends.
+class ScopedSelection {
+public:
+    ScopedSelection(HDC dc, HGDIOBJ object) noexcept : m_dc(dc), m_previous(SelectObject(dc, object)) {}
+    ~ScopedSelection() { SelectObject(m_dc, m_previous); }
+    ScopedSelection(const ScopedSelection&) = delete;
+    ScopedSelection& operator=(const ScopedSelection&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
+
 } // namespace kelvory

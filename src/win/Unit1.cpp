@@ -4,6 +4,7 @@
 #include "Environment.h"
 #include "Failure.h"
 #include "IconResource.h"
+#include "RowGeometry.h"
 #include "Shell.h"
 #include "Text.h"
 #include "TooltipText.h"
@@ -28,14 +29,6 @@ constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 // A program's description for a tooltip, arrived after the tooltip showed.
 constexpr UINT kDescriptionArrived = WM_APP;
 
-// Configured buttons continue the row in plain pixels, never scaled: each one
-// widens the window by a step and sits at the new outer width minus the inset,
-// which with a two-pixel frame continues the fixed buttons' 48-pixel pitch.
-constexpr int kProgramButtonStep = 48;
-constexpr int kProgramButtonInset = 50;
-constexpr int kProgramButtonTop = 16;
-constexpr int kProgramButtonSize = 32;
-
 int ScreenPixelsPerInch()
 {
     const UniqueScreenDC screen(GetDC(nullptr));
@@ -53,42 +46,11 @@ int MeasureTextHeight(int fontHeight)
 {
     UniqueFont font = CreateFormFont(fontHeight);
     const UniqueScreenDC screen(GetDC(nullptr));
-    HGDIOBJ previous = SelectObject(screen.get(), font.get());
+    const ScopedSelection selection(screen.get(), font.get());
     SIZE extent{};
     GetTextExtentPoint32W(screen.get(), L"0", 1, &extent);
-    SelectObject(screen.get(), previous);
     return extent.cy;
 }
-
-// The keys that move, show, hide or use the keyboard's selection.
-std::optional<SelectionKey> SelectionKeyOf(WPARAM key)
-{
-    switch (key) {
-    case VK_RIGHT:
-    case VK_DOWN:
-        return SelectionKey::Next;
-    case VK_LEFT:
-    case VK_UP:
-        return SelectionKey::Previous;
-    case VK_TAB:
-        return GetKeyState(VK_SHIFT) < 0 ? SelectionKey::Previous : SelectionKey::Next;
-    case VK_HOME:
-        return SelectionKey::First;
-    case VK_END:
-        return SelectionKey::Last;
-    case VK_RETURN:
-    case VK_SPACE:
-        return SelectionKey::Start;
-    case VK_ESCAPE:
-        return SelectionKey::Hide;
-    default:
-        return std::nullopt;
-    }
-}
-
-// The key message's flag for a key that was already down: the keyboard's
-// auto-repeat.
-constexpr LPARAM kKeyWasDown = 1 << 30;
 
 // What a click on a configured button would start now: the entry read afresh
 // under the button's name, which is its section, with its placeholders
@@ -103,20 +65,21 @@ std::u16string ConfiguredPath(const ImageControl& button)
 // The shell resolves the bare file names by its own search rules. "wpeutil" has
 // no extension on purpose: the shell finds wpeutil.exe, or nothing outside WinPE.
 // clang-format off
-const TForm1::FixedButton TForm1::kFixedButtons[] = {
-    // control        click                 name and place                icon                start                           tooltip
-    {&TForm1::Image3, &TForm1::Image3Click, {u"Image3", 8, 16, 32, 32},   IDI_COMMAND_PROMPT, {u"cmd.exe", std::nullopt},     u"Command Prompt"},
-    {&TForm1::Image2, &TForm1::Image2Click, {u"Image2", 56, 16, 32, 32},  IDI_TASK_MANAGER,   {u"taskmgr.exe", std::nullopt}, u"Task Manager"},
-    {&TForm1::Image4, &TForm1::Image4Click, {u"Image4", 104, 16, 32, 32}, IDI_SHUT_DOWN,      {u"wpeutil", u"shutdown"},      u"Shut down now"},
-    {&TForm1::Image6, &TForm1::Image6Click, {u"Image6", 152, 16, 32, 32}, IDI_RESTART,        {u"wpeutil", u"reboot"},        u"Restart now"},
-};
+//                                           control         click                 name and place                                                     icon                start                           tooltip
+const TForm1::FixedButton TForm1::kCommandPrompt{&TForm1::Image3, &TForm1::Image3Click, {u"Image3", FixedButtonLeft(0), kButtonTop, kButtonSize, kButtonSize}, IDI_COMMAND_PROMPT, {u"cmd.exe", std::nullopt},     u"Command Prompt"};
+const TForm1::FixedButton TForm1::kTaskManager{  &TForm1::Image2, &TForm1::Image2Click, {u"Image2", FixedButtonLeft(1), kButtonTop, kButtonSize, kButtonSize}, IDI_TASK_MANAGER,   {u"taskmgr.exe", std::nullopt}, u"Task Manager"};
+const TForm1::FixedButton TForm1::kShutDown{     &TForm1::Image4, &TForm1::Image4Click, {u"Image4", FixedButtonLeft(2), kButtonTop, kButtonSize, kButtonSize}, IDI_SHUT_DOWN,      {u"wpeutil", u"shutdown"},      u"Shut down now"};
+const TForm1::FixedButton TForm1::kRestart{      &TForm1::Image6, &TForm1::Image6Click, {u"Image6", FixedButtonLeft(3), kButtonTop, kButtonSize, kButtonSize}, IDI_RESTART,        {u"wpeutil", u"reboot"},        u"Restart now"};
 // clang-format on
+const TForm1::FixedButton* const TForm1::kFixedButtons[] = {&kCommandPrompt, &kTaskManager, &kShutDown, &kRestart};
 
 TForm1::TForm1(Application& application, LaunchFunction launch, DescribeFunction describe)
     : Image3(application.Instance()), Image2(application.Instance()), Image4(application.Instance()),
       Image6(application.Instance()), m_application(application), m_launch(std::move(launch)),
       m_descriptions(kDescriptionArrived, std::move(describe)),
-      m_tooltip(application.Instance(), [this](HWND button, const LineFits& fits) { return TooltipText(button, fits); })
+      m_tooltip(application.Instance(), [this](HWND button, const LineFits& fits) { return TooltipText(button, fits); }),
+      m_selection([this](std::size_t place) { return RowButton(place); },
+                  [this](HWND button) { button ? m_tooltip.Track(button) : m_tooltip.Untrack(); })
 {
     LoadStoredLayout();
 
@@ -164,22 +127,20 @@ void TForm1::LoadStoredLayout()
                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | BS_GROUPBOX, box.left,
                                 box.top, box.width, box.height, m_handle, nullptr, m_application.Instance(), nullptr);
     SendMessageW(GroupBox1, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
-    SetWindowSubclass(GroupBox1, GroupBoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
-    for (const FixedButton& row : kFixedButtons) {
-        ImageControl& image = this->*row.control;
-        image.Name = row.layout.name;
-        image.SetIcon(LoadIconResource(m_application.Instance(), row.icon));
-        const Bounds bounds = layout.Place(row.layout);
+    for (const FixedButton* row : kFixedButtons) {
+        ImageControl& image = this->*row->control;
+        image.Name = row->layout.name;
+        image.SetIcon(LoadIconResource(m_application.Instance(), row->icon));
+        const Bounds bounds = layout.Place(row->layout);
         image.SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
         image.SetVisible(true);
         image.SetParent(GroupBox1);
-        image.OnClick = [this, click = row.click](ImageControl& sender) { (this->*click)(sender); };
+        image.OnClick = [this, click = row->click](ImageControl& sender) { (this->*click)(sender); };
         AddTooltip(image);
     }
 
-    // The window system's focus cues start hidden too, whatever the last input was.
-    SendMessageW(m_handle, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    m_selection.Attach(m_handle, GroupBox1);
 }
 
 void TForm1::SetClientSize(int width, int height)
@@ -209,51 +170,39 @@ void TForm1::SetWidth(int width)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-const TForm1::FixedButton* TForm1::FixedButtonOf(const ImageControl& control) const
-{
-    for (const FixedButton& row : kFixedButtons) {
-        if (&(this->*row.control) == &control) {
-            return &row;
-        }
-    }
-    return nullptr;
-}
-
 const TForm1::FixedButton* TForm1::FixedButtonOf(HWND button) const
 {
-    for (const FixedButton& row : kFixedButtons) {
-        if ((this->*row.control).Handle() == button) {
-            return &row;
+    for (const FixedButton* row : kFixedButtons) {
+        if ((this->*row->control).Handle() == button) {
+            return row;
         }
     }
     return nullptr;
 }
 
-void TForm1::LaunchFixed(const ImageControl& control)
+void TForm1::LaunchFixed(const FixedButton& row)
 {
-    if (const FixedButton* row = FixedButtonOf(control)) {
-        m_launch(FixedRequest(row->start, ToWindowId(m_handle)));
-    }
+    m_launch(FixedRequest(row.start, ToWindowId(m_handle)));
 }
 
 void TForm1::Image3Click(ImageControl&)
 {
-    LaunchFixed(Image3);
+    LaunchFixed(kCommandPrompt);
 }
 
 void TForm1::Image2Click(ImageControl&)
 {
-    LaunchFixed(Image2);
+    LaunchFixed(kTaskManager);
 }
 
 void TForm1::Image4Click(ImageControl&)
 {
-    LaunchFixed(Image4);
+    LaunchFixed(kShutDown);
 }
 
 void TForm1::Image6Click(ImageControl&)
 {
-    LaunchFixed(Image6);
+    LaunchFixed(kRestart);
 }
 
 void TForm1::FormCreate()
@@ -279,10 +228,10 @@ void TForm1::AddProgramButton(const std::u16string& path, int index)
         return;
     }
 
-    SetWidth(Width() + kProgramButtonStep);
+    SetWidth(Width() + kButtonPitch);
     button.Name = ConfigSectionName(index + 1);
     button.SetParent(GroupBox1);
-    button.SetBounds(Width() - kProgramButtonInset, kProgramButtonTop, kProgramButtonSize, kProgramButtonSize);
+    button.SetBounds(Width() - kProgramButtonInset, kButtonTop, kButtonSize, kButtonSize);
     button.SetVisible(true);
     button.OnClick = [this](ImageControl& sender) { ProgramButtonClick(sender); };
     AddTooltip(button);
@@ -303,7 +252,7 @@ void TForm1::AddTooltip(ImageControl& button)
     button.OnMouseMove = [this](ImageControl& sender, WPARAM keys, LPARAM position) {
         m_tooltip.MouseMove(sender.Handle(), keys, position);
     };
-    button.OnPress = [this](ImageControl&) { ShowSelection(false); };
+    button.OnPress = [this](ImageControl&) { m_selection.Hide(); };
 }
 
 std::u16string TForm1::TooltipText(HWND button, const LineFits& fits)
@@ -325,100 +274,18 @@ std::u16string TForm1::TooltipText(HWND button, const LineFits& fits)
     return {};
 }
 
-std::vector<ImageControl*> TForm1::RowButtons()
+ImageControl* TForm1::RowButton(std::size_t place)
 {
-    std::vector<ImageControl*> buttons;
-    for (const FixedButton& row : kFixedButtons) {
-        buttons.push_back(&(this->*row.control));
+    if (place < std::size(kFixedButtons)) {
+        return &(this->*kFixedButtons[place]->control);
     }
+    place -= std::size(kFixedButtons);
     for (const auto& slot : ProgramButtons) {
-        if (slot && slot->Handle()) {
-            buttons.push_back(slot.get());
+        if (slot && slot->Handle() && place-- == 0) {
+            return slot.get();
         }
     }
-    return buttons;
-}
-
-void TForm1::ShowSelection(bool shown)
-{
-    if (shown == m_selectionShown) {
-        return;
-    }
-    m_selectionShown = shown;
-    InvalidateSelectionFrame();
-    if (!shown) {
-        m_tooltip.Untrack();
-    }
-    // The window system's own focus cues follow, for every window of the tree.
-    SendMessageW(m_handle, WM_CHANGEUISTATE, MAKEWPARAM(shown ? UIS_CLEAR : UIS_SET, UISF_HIDEFOCUS), 0);
-}
-
-void TForm1::PressKey(SelectionKey key, bool repeated)
-{
-    const std::vector<ImageControl*> buttons = RowButtons();
-    const Selection before{m_selected, m_selectionShown};
-    const SelectionStep step = PressSelectionKey(before, key, repeated, buttons.size());
-    if (step.selection.selected != before.selected) {
-        InvalidateSelectionFrame();
-        m_selected = step.selection.selected;
-        InvalidateSelectionFrame();
-    }
-    ShowSelection(step.selection.shown);
-    if (step.selection.shown) {
-        // The selected button's tooltip goes with the frame, also after a hover
-        // took its place.
-        m_tooltip.Track(buttons[m_selected]->Handle());
-    }
-    if (step.start) {
-        // Exactly what a click on the button does.
-        buttons[m_selected]->Click();
-    }
-}
-
-RECT TForm1::SelectionFrame()
-{
-    const std::vector<ImageControl*> buttons = RowButtons();
-    RECT frame{};
-    if (m_selected >= buttons.size() || !buttons[m_selected]->Handle()) {
-        return frame;
-    }
-    GetWindowRect(buttons[m_selected]->Handle(), &frame);
-    MapWindowPoints(nullptr, GroupBox1, reinterpret_cast<POINT*>(&frame), 2);
-    InflateRect(&frame, 2, 2);
-    return frame;
-}
-
-void TForm1::InvalidateSelectionFrame()
-{
-    const RECT frame = SelectionFrame();
-    InvalidateRect(GroupBox1, &frame, TRUE);
-}
-
-// The group box lets the window beneath show through its inside, but the main
-// window clips its children, so nothing would paint there: fill it ourselves.
-// While the keyboard's selection is shown, its frame is drawn here too, around
-// the selected button: the group box is the buttons' parent, so the frame
-// changes no control.
-LRESULT CALLBACK TForm1::GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR form) noexcept
-{
-    if (message == WM_ERASEBKGND) {
-        RECT client;
-        GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
-        return 1;
-    }
-    TForm1& self = *reinterpret_cast<TForm1*>(form);
-    if (message == WM_PAINT && self.m_selectionShown) {
-        PAINTSTRUCT paint;
-        const HDC dc = BeginPaint(window, &paint);
-        DefSubclassProc(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        const RECT frame = self.SelectionFrame();
-        DrawFocusRect(dc, &frame);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return nullptr;
 }
 
 LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -447,14 +314,14 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         }
         return 0;
     case WM_KEYDOWN:
-        if (const std::optional<SelectionKey> key = SelectionKeyOf(wParam)) {
-            PressKey(*key, (lParam & kKeyWasDown) != 0);
+        // The key's own time, when it was pressed, however late it is handled.
+        if (m_selection.KeyDown(wParam, lParam, static_cast<TickCount>(GetMessageTime()))) {
             return 0;
         }
         break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
-            ShowSelection(false);
+            m_selection.Hide();
         }
         break;
     case WM_LBUTTONDOWN:
@@ -462,7 +329,7 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_MBUTTONDOWN:
     case WM_NCLBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
-        ShowSelection(false);
+        m_selection.Hide();
         break;
     case WM_CLOSE:
         DestroyWindow(window);

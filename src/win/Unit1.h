@@ -5,9 +5,9 @@
 #include "ConfigRules.h"
 #include "DescriptionLookups.h"
 #include "ImageControl.h"
-#include "KeyboardSelection.h"
 #include "Launch.h"
 #include "Layout.h"
+#include "RowSelection.h"
 #include "Tooltip.h"
 #include "UniqueHandle.h"
 #include "VersionInfo.h"
@@ -18,7 +18,6 @@
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace kelvory {
 
@@ -71,32 +70,26 @@ private:
         std::u16string_view tooltip;
     };
     // The fixed buttons, left to right: the one list that places them, wires
-    // their clicks and names their tooltips.
-    static const FixedButton kFixedButtons[];
+    // their clicks and names their tooltips. Each click handler starts from
+    // its own row.
+    static const FixedButton kCommandPrompt;
+    static const FixedButton kTaskManager;
+    static const FixedButton kShutDown;
+    static const FixedButton kRestart;
+    static const FixedButton* const kFixedButtons[];
 
     void LoadStoredLayout();
     void SetClientSize(int width, int height);
-    // The row of the fixed button whose control or window this is; null for
-    // any other.
-    const FixedButton* FixedButtonOf(const ImageControl& control) const;
+    // The row of the fixed button whose window this is; null for any other.
     const FixedButton* FixedButtonOf(HWND button) const;
-    void LaunchFixed(const ImageControl& control);
+    void LaunchFixed(const FixedButton& row);
     void AddTooltip(ImageControl& button);
     std::u16string TooltipText(HWND button, const LineFits& fits);
 
     // The buttons that show, in row order: the fixed ones left to right, then
-    // the configured ones by entry number. The keyboard selects among these.
-    std::vector<ImageControl*> RowButtons();
-    // The selection starts hidden and hides again on Escape, a mouse press and
-    // the window's deactivation; the next navigation key shows it.
-    void ShowSelection(bool shown);
-    void PressKey(SelectionKey key, bool repeated);
-    // The dotted frame two pixels outside the selected button, in the group
-    // box's client coordinates; empty when nothing is placed.
-    RECT SelectionFrame();
-    void InvalidateSelectionFrame();
-    static LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                         DWORD_PTR form) noexcept;
+    // the configured ones by entry number; null past the last. The keyboard
+    // selects among these.
+    ImageControl* RowButton(std::size_t place);
 
     Application& m_application;
     LaunchFunction m_launch;
@@ -104,12 +97,7 @@ private:
     UniqueFont m_font;
     DescriptionLookups m_descriptions;
     Tooltip m_tooltip;
-    std::size_t m_selected = 0;
-    // Kept here rather than read from the window system's UI state: Wine keeps
-    // none (it always reports focus cues as shown), and where the system is
-    // set to show keyboard cues always, its state would show the selection
-    // before any key was pressed.
-    bool m_selectionShown = false;
+    RowSelection m_selection;
 };
 
 } // namespace kelvory

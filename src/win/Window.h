@@ -5,6 +5,7 @@
 // the edge of the system's frame, and shown in the standard error box: no
 // exception ever crosses the window system.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <exception>
 #include <functional>
@@ -41,6 +42,26 @@ LRESULT CALLBACK WindowProcStub(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     try {
         return self->HandleMessage(window, message, wParam, lParam);
+    } catch (...) {
+        ReportFailure(std::current_exception());
+        return 0;
+    }
+}
+
+// The same pattern for a window of another class that an object subclasses
+// (SetWindowSubclass with the object as reference data): every message goes to
+// its HandleSubclassMessage member, which passes on what it leaves to
+// DefSubclassProc, and failures are caught and shown as above. The subclass is
+// removed as its window goes, at WM_NCDESTROY, the last message it gets.
+template <class T>
+LRESULT CALLBACK SubclassProcStub(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                  DWORD_PTR object) noexcept
+{
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, SubclassProcStub<T>, id);
+    }
+    try {
+        return reinterpret_cast<T*>(object)->HandleSubclassMessage(window, message, wParam, lParam);
     } catch (...) {
         ReportFailure(std::current_exception());
         return 0;

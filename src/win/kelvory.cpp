@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "DllSearch.h"
 #include "Shell.h"
+#include "Terminate.h"
 #include "Unit1.h"
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    kelvory::InstallTerminateHandler();
     kelvory::RestrictDllSearch();
 
     const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};

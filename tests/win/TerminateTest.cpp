@@ -1,6 +1,7 @@
-// kelvory.exe's terminate handler, linked into a probe of its own: a failure
-// that escapes a function that must not fail still reaches the standard error
-// box, and the program then ends as abort ends it.
+// kelvory.exe's terminate handler, installed in a probe of its own: a failure
+// that escapes a function that must not fail on the window's thread still
+// reaches the standard error box, one on another thread does not, and the
+// program then ends as abort ends it.
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -53,6 +54,19 @@ TEST(TerminateHandler, AbortsAtOnceWhenNoApplicationHasAnErrorBoxYet)
 {
     const UniqueKernelHandle process = StartProgram(OwnFolder() + L"terminate_probe.exe", L"early");
     ASSERT_TRUE(process);
+    EXPECT_EQ(ExitCodeOf(process), kAborted);
+}
+
+TEST(TerminateHandler, AbortsWithoutTheErrorBoxOnAnotherThread)
+{
+    const UniqueKernelHandle process = StartProgram(OwnFolder() + L"terminate_probe.exe", L"worker");
+    ASSERT_TRUE(process);
+    // A box shown from the worker would hold the probe open until it is closed.
+    if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0) {
+        const std::optional<MessageBoxText> box = CloseBoxOf(GetProcessId(process.get()));
+        TerminateProcess(process.get(), 1);
+        FAIL() << "the probe did not end; its box says: " << (box ? box->text : std::wstring(L"(none)"));
+    }
     EXPECT_EQ(ExitCodeOf(process), kAborted);
 }
 

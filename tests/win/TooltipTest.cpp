@@ -346,11 +346,9 @@ TEST_F(TooltipTest, NoProgramCanCrashTheTooltipOrHideItsRealPath)
 
             const HWND tooltip = Tooltips().at(0);
             const UniqueScreenDC screen(GetDC(nullptr));
-            const HGDIOBJ previous =
-                SelectObject(screen.get(), reinterpret_cast<HFONT>(SendMessageW(tooltip, WM_GETFONT, 0, 0)));
+            const ScopedSelection font(screen.get(), reinterpret_cast<HFONT>(SendMessageW(tooltip, WM_GETFONT, 0, 0)));
             SIZE extent{};
             GetTextExtentPoint32W(screen.get(), pathLine.c_str(), static_cast<int>(pathLine.size()), &extent);
-            SelectObject(screen.get(), previous);
             EXPECT_LE(extent.cx, GetSystemMetrics(SM_CXSCREEN));
         }
         EXPECT_EQ(text.substr(0, lineBreak), c.title);
