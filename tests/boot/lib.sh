@@ -46,7 +46,7 @@ boot_run() {
         -drive "if=pflash,format=raw,unit=1,file=$run/vars.fd") ;;
     ovmf-secure)
       cp "$ovmf_secure_vars" "$run/vars.fd"
-      args+=(-machine q35,smm=on -global driver=cfi.pflash01,property=secure,value=on
+      args+=(-machine "q35,smm=on" -global "driver=cfi.pflash01,property=secure,value=on"
         -drive "if=pflash,format=raw,unit=0,readonly=on,file=$ovmf_secure_code"
         -drive "if=pflash,format=raw,unit=1,file=$run/vars.fd") ;;
     *) echo "boot_run: unknown firmware $firmware" >&2; rm -rf "$run"; return 2 ;;
@@ -54,7 +54,7 @@ boot_run() {
   # snapshot=on: nothing a boot does reaches the media.
   case $as in
     cd) args+=(-drive "if=ide,media=cdrom,format=raw,readonly=on,file=$media") ;;
-    usb) args+=(-drive "if=none,id=stick,format=raw,snapshot=on,file=$media" -device qemu-xhci -device usb-storage,drive=stick) ;;
+    usb) args+=(-drive "if=none,id=stick,format=raw,snapshot=on,file=$media" -device qemu-xhci -device "usb-storage,drive=stick") ;;
     disk) args+=(-drive "if=ide,media=disk,format=raw,snapshot=on,file=$media") ;;
     *) echo "boot_run: unknown way to attach media: $as" >&2; rm -rf "$run"; return 2 ;;
   esac
@@ -71,7 +71,7 @@ boot_run() {
   kill "$qemu" 2>/dev/null || true
   wait "$qemu" 2>/dev/null || true
   [ $seen -eq 0 ] || ! boot_serial_text | grep -qFx -- "$marker" || seen=0
-  { boot_serial_text; grep -v 'terminating on signal' "$run/qemu.log" | sed 's/^/qemu: /'; } >"$log"
+  { boot_serial_text; grep -v 'terminating on signal' "$run/qemu.log" | sed 's/^/qemu: /' || true; } >"$log"
   rm -rf "$run"
   return $seen
 }
@@ -82,6 +82,6 @@ boot_marker() {
   boot_run "$@" && return 0
   local status=$? log=${6:-$2.$1.$3.serial}
   echo "no \"$4\" from $2 as $3 on $1; the serial log ends:"
-  tail -n 8 "$log" | sed 's/^/  | /'
+  tail -n 8 "$log" | cat -v | sed 's/^/  | /'
   return $status
 }
