@@ -5,8 +5,9 @@
 #
 # Every stand-in is a real boot program that writes one line to the first
 # serial port, "stand-in ran: NAME", where NAME names the file it stands for,
-# so a boot shows which file the firmware started. The EFI ones then power the
-# machine off; the BIOS ones halt.
+# so a boot shows which file the firmware started. The EFI ones then write
+# "secure boot: on" or "secure boot: off" and power the machine off; the BIOS
+# ones halt (bootmgr after saying what it was handed, standin_bios.S).
 #
 # The stand-ins are built here, when a test makes its tree, rather than as
 # targets of the build: each file of a tree needs a copy with its own marker
@@ -78,7 +79,7 @@ standin_keys() {
 standin_efi() {
   local out=$1 name=$2 signer=${3:-} keys=${4:-} build
   build=$(mktemp -d)
-  x86_64-w64-mingw32-gcc-posix -Os -s -nostdlib -ffreestanding -fno-stack-protector -mno-red-zone \
+  x86_64-w64-mingw32-gcc-posix -std=c11 -Wall -Wextra -Os -s -nostdlib -ffreestanding -fno-stack-protector -mno-red-zone \
     -fno-asynchronous-unwind-tables -DMARKER="\"$(standin_marker "$name")\"" \
     -Wl,--subsystem,10 -e efi_main -o "$build/standin.efi" "$standins_source/standin_efi.c" || { rm -rf "$build"; return 1; }
   if [ -n "$signer" ]; then

@@ -137,7 +137,15 @@ for i in "${!rows[@]}"; do
     continue
   fi
   case $expected in
-    boots) check "$what: \"$(standin_marker "$standin")\"" [ "$status" -eq 0 ] ;;
+    boots)
+      # An EFI stand-in also says whether the firmware enforced signatures.
+      case $firmware in
+        ovmf) secure="secure boot: off" ;;
+        ovmf-secure) secure="secure boot: on" ;;
+        *) secure="" ;;
+      esac
+      check "$what: \"$(standin_marker "$standin")\"${secure:+, \"$secure\"}" \
+        bash -c "[ $status -eq 0 ] && { [ -z '$secure' ] || grep -qx '$secure' '$log'; }" ;;
     denied) check "$what: refused by the firmware (Access Denied)" \
               bash -c "[ $status -ne 0 ] && grep -q 'Access Denied' '$log'" ;;
     nothing) gives_up=", OVMF gives up"; [ "$firmware" != seabios ] || gives_up=""
