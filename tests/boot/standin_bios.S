@@ -2,7 +2,7 @@
 # port and halts. The same code stands in for the El Torito boot image, which
 # the BIOS loads at 07C0:0000 or 0000:7C00, and for bootmgr, which syslinux's
 # chain.c32 loads at 2000:0000 for ntldr=, so it finds its marker relative to
-# where it runs. The marker follows the code, added by the build.
+# where it runs. The build adds the marker after the code, at "marker".
 #
 # Built with HANDOVER defined (as bootmgr), it then writes what it was handed
 # as Windows' boot manager is: "handed over: drive DD, FFFFFFFF, hidden HHHHHHHH"
@@ -101,4 +101,3 @@ handed:
         .asciz  ", hidden "
         .asciz  "\r\n"
 .endif
-marker:

@@ -19,20 +19,24 @@ standins_source=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # standin_marker NAME: the line a stand-in for NAME writes.
 standin_marker() { printf 'stand-in ran: %s\n' "$1"; }
 
-# standin_bios OUT NAME [SIZE]: a 16-bit stand-in, padded to SIZE bytes (the
-# El Torito image is loaded 4096 bytes at a time, as etfsboot.com is). With
+# standin_bios OUT NAME [SIZE]: a 16-bit stand-in of SIZE bytes, its marker in
+# its last bytes, so that it shows only when the BIOS loaded the whole image
+# (the El Torito image, 4096 bytes as etfsboot.com, must be loaded whole). With
 # SIZE "handover" it is a stand-in bootmgr, which also writes what it was
 # handed (standin_bios.S).
 standin_bios() {
-  local out=$1 name=$2 size=${3:-} build options=()
+  local out=$1 name=$2 size=${3:-} build options=() marker
   [ "$size" != handover ] || { options=(--defsym HANDOVER=1); size=""; }
+  marker=$(standin_marker "$name")
   build=$(mktemp -d)
   { cat "$standins_source/standin_bios.S"
-    printf '        .asciz "\\r\\n%s\\r\\n"\nmarker_end:\n' "$(standin_marker "$name")"
+    # The marker and its two line ends and NUL.
+    [ -z "$size" ] || printf '        .org %d\n' $((size - ${#marker} - 5))
+    printf 'marker:\n        .asciz "\\r\\n%s\\r\\n"\nmarker_end:\n' "$marker"
   } >"$build/standin.S"
   as --32 "${options[@]}" -o "$build/standin.o" "$build/standin.S" &&
     objcopy -O binary -j .text "$build/standin.o" "$out" &&
-    { [ -z "$size" ] || truncate -s "$size" "$out"; }
+    { [ -z "$size" ] || [ "$(stat -c %s "$out")" -eq "$size" ]; }
   local status=$?
   rm -rf "$build"
   return $status
