@@ -357,6 +357,21 @@ status=0
 setsid "$media_script" --device "$loop" "$work/install" </dev/null >"$work/device.out" 2>&1 || status=$?
 check "--device with no terminal to ask on: refused in one line, the device unchanged" \
   bash -c "[ $status -ne 0 ] && [ \$(wc -l <\"\$(echo '$work/device.out')\" ) -ge 1 ] && grep -q 'no terminal to ask on' '$work/device.out' && [ \"\$(sha256sum <'$loop')\" = '$sum' ]"
+# Confirmed on a terminal (script(1) gives it one): the wrong name writes
+# nothing; the device's own name writes a stick whose partition fills it.
+confirm() { printf '%s\n' "$1" | script -qec "$media_script --device $loop $work/install" /dev/null >"$work/device.out" 2>&1; }
+status=0; confirm /dev/sdz || status=$?
+check "--device shows the device's size and partitions before it asks" \
+  bash -c "grep -q '^$loop: .*, 200M' '$work/device.out' && grep -q 'NAME *SIZE *TYPE *FSTYPE' '$work/device.out'"
+check "--device answered with another name: refused, the device unchanged" \
+  bash -c "[ $status -ne 0 ] && grep -q 'not confirmed' '$work/device.out' && [ \"\$(sha256sum <'$loop')\" = '$sum' ]"
+status=0; confirm "$loop" || status=$?
+check "--device confirmed: the stick is written" [ "$status" -eq 0 ]
+check "its one partition fills the device from 1 MiB on" \
+  [ "$(sfdisk -d "$loop" 2>/dev/null | grep 'start=' | sed 's/.*: //')" = "start=        2048, size=      407552, type=c, bootable" ]
+dd if="$loop" of="$work/partition.img" bs=1M skip=1 status=none
+check "a sound FAT32 file system with the media's boot program" \
+  bash -c "fsck.fat -n '$work/partition.img' >/dev/null 2>&1 && cmp -s <(mtype -i '$work/partition.img' ::/EFI/Boot/bootx64.efi) '$work/x64-2011.efi'"
 truncate -s 16M "$work/tiny.img"
 tiny=$(losetup -f --show "$work/tiny.img"); loops+=("$tiny")
 status=0
