@@ -125,11 +125,11 @@ boot_image() {
   [ -n "$lba" ] && dd if="$1" bs=2048 skip="$lba" count=$(( ($3 + 2047) / 2048 )) status=none | head -c "$3"
 }
 platforms() { xorriso -indev "$1" -report_el_torito plain 2>/dev/null | awk '$1 == "El" && $3 == "boot" { print $7 }' | xargs; }
-# esp <iso> <size>: the start of the EFI system partition (type 0xef) that the
-# ISO's own partition table names, as a disk reader would find it.
+# esp <iso> <size>: the EFI system partition that the ISO's own GPT names, as
+# a disk reader would find it.
 esp() {
   local start
-  start=$(sfdisk -d "$1" 2>/dev/null | sed -n 's/.*: start= *\([0-9]*\),.*type=ef.*/\1/p' | head -n 1)
+  start=$(sfdisk -d "$1" 2>/dev/null | sed -n 's/.*: start= *\([0-9]*\),.*type=C12A7328-F81F-11D2-BA4B-00A0C93EC93B.*/\1/p' | head -n 1)
   [ -n "$start" ] && dd if="$1" bs=512 skip="$start" count=$(( ($2 + 511) / 512 )) status=none | head -c "$2"
 }
 files_in() { (cd "$1" && find . -type f | sed 's|^\./||' | sort); }
@@ -203,7 +203,7 @@ while IFS='|' read -r what options expected_boot; do
   check "$what: and the boot.wim with Kelvory at the boot index" has_kelvory "$work/stick-boot.wim" 2
   check "$what: the MBR's boot code is syslinux's" cmp -s <(head -c 440 "$disk") <(head -c 440 /usr/lib/syslinux/mbr/mbr.bin)
   check "$what: syslinux chains the media's bootmgr" \
-    grep -qi 'ntldr=/bootmgr' <(mtype -i "$work/partition.img" ::/syslinux/syslinux.cfg)
+    grep -qx ' *APPEND fs ntldr=/bootmgr' <(mtype -i "$work/partition.img" ::/syslinux/syslinux.cfg)
   check "$what: with its loader and chain.c32 on the partition" \
     mdir -a -i "$work/partition.img" ::/syslinux/ldlinux.sys ::/syslinux/ldlinux.c32 ::/syslinux/chain.c32 >/dev/null
   check "$what: no work files or temporary names are left" no_leftovers
