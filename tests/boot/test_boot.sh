@@ -107,7 +107,7 @@ default, 2011-signed: the ISO under Secure Boot|default.iso|ovmf-secure|cd|efisy
 default, 2011-signed: the stick under Secure Boot|default.img|ovmf-secure|usb|efi/boot/bootx64.efi|denied|120
 control: an ISO without a UEFI entry on UEFI|bios-only.iso|ovmf|cd|efisys.bin|nothing|120
 control: a plain ISO without El Torito as a disk|plain.dd.iso|ovmf|disk|efisys.bin|nothing|120
-the dd-written ISO on BIOS as a disk: nothing runs|default.dd.iso|seabios|disk|boot/etfsboot.com|nothing|15
+the dd-written ISO on BIOS as a disk|default.dd.iso|seabios|disk|boot/etfsboot.com|nothing|15
 EOF
 
 # Two machines at a time, each with a log and a status of its own.
