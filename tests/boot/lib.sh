@@ -63,11 +63,19 @@ boot_run() {
   local qemu=$! seen=1 deadline=$((SECONDS + timeout))
   boot_serial_text() { tr -d '\r' 2>/dev/null <"$raw" | sed 's/\x1b\[[0-9;=?]*[A-Za-z]//g'; }
   while kill -0 "$qemu" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
-    # A stand-in may have more to say after its marker: a moment for it.
-    if boot_serial_text | grep -qFx -- "$marker"; then seen=0; sleep 1; break; fi
+    if boot_serial_text | grep -qFx -- "$marker"; then seen=0; break; fi
     if [[ $firmware == ovmf* ]] && boot_serial_text | grep -qE -- "$ovmf_gave_up"; then break; fi
     sleep 0.5
   done
+  # A stand-in may have more to say after its marker: an EFI one powers the
+  # machine off when it is done, a BIOS one falls silent.
+  if [ $seen -eq 0 ]; then
+    local size=-1 quiet=0
+    while kill -0 "$qemu" 2>/dev/null && [ $quiet -lt 6 ] && [ $SECONDS -lt $((deadline + 10)) ]; do
+      if [ "$(stat -c %s "$raw")" = "$size" ]; then quiet=$((quiet + 1)); else quiet=0 size=$(stat -c %s "$raw"); fi
+      sleep 0.5
+    done
+  fi
   kill "$qemu" 2>/dev/null || true
   wait "$qemu" 2>/dev/null || true
   [ $seen -eq 0 ] || ! boot_serial_text | grep -qFx -- "$marker" || seen=0
