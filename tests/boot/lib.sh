@@ -16,9 +16,11 @@ ovmf_secure_vars=/usr/share/OVMF/OVMF_VARS_4M.snakeoil.fd
 
 # What OVMF says on the serial console once no boot option of the media has
 # started (an extended regular expression): it starts its built-in shell, the
-# last option, or says that none is left (under Secure Boot, where the shell
-# is refused too).
+# last option of a fresh variable store, or says that none is left. Under
+# Secure Boot the shell is refused, and a kept store may list it before the
+# media, so there only the last counts.
 ovmf_gave_up='No bootable option or device was found|starting Boot[0-9A-F]+ "EFI Internal Shell"'
+ovmf_secure_gave_up='No bootable option or device was found'
 
 
 # boot_run FIRMWARE MEDIA AS MARKER TIMEOUT [LOG]
@@ -26,6 +28,9 @@ ovmf_gave_up='No bootable option or device was found|starting Boot[0-9A-F]+ "EFI
 #   AS: cd (an ISO as a CD-ROM drive), usb (a disk image as a USB stick on
 #   an xHCI controller), or disk (a disk image as the machine's disk: SATA on
 #   OVMF's q35 machine, IDE on SeaBIOS's pc machine).
+# ovmf-secure starts from a copy of the variable store boot_vars names (by
+# default Debian's snakeoil one), and leaves the store as the boot left it in
+# boot_vars_kept, where that is set.
 # Boots MEDIA until the line MARKER shows on the serial port, the machine
 # powers off, OVMF gives up or TIMEOUT seconds pass. Returns 0 when MARKER
 # showed. The serial output is left in LOG (default: a file beside MEDIA),
@@ -45,7 +50,7 @@ boot_run() {
         -drive "if=pflash,format=raw,unit=0,readonly=on,file=$ovmf_code"
         -drive "if=pflash,format=raw,unit=1,file=$run/vars.fd") ;;
     ovmf-secure)
-      cp "$ovmf_secure_vars" "$run/vars.fd"
+      cp "${boot_vars:-$ovmf_secure_vars}" "$run/vars.fd"
       args+=(-machine "q35,smm=on" -global "driver=cfi.pflash01,property=secure,value=on"
         -drive "if=pflash,format=raw,unit=0,readonly=on,file=$ovmf_secure_code"
         -drive "if=pflash,format=raw,unit=1,file=$run/vars.fd") ;;
@@ -60,11 +65,12 @@ boot_run() {
   esac
 
   qemu-system-x86_64 "${args[@]}" >"$run/qemu.log" 2>&1 &
-  local qemu=$! seen=1 deadline=$((SECONDS + timeout))
+  local qemu=$! seen=1 deadline=$((SECONDS + timeout)) gave_up=""
+  case $firmware in ovmf) gave_up=$ovmf_gave_up ;; ovmf-secure) gave_up=$ovmf_secure_gave_up ;; esac
   boot_serial_text() { tr -d '\r' 2>/dev/null <"$raw" | sed 's/\x1b\[[0-9;=?]*[A-Za-z]//g'; }
   while kill -0 "$qemu" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
     if boot_serial_text | grep -qFx -- "$marker"; then seen=0; break; fi
-    if [[ $firmware == ovmf* ]] && boot_serial_text | grep -qE -- "$ovmf_gave_up"; then break; fi
+    if [ -n "$gave_up" ] && boot_serial_text | grep -qE -- "$gave_up"; then break; fi
     sleep 0.5
   done
   # A stand-in may have more to say after its marker: an EFI one powers the
@@ -78,6 +84,7 @@ boot_run() {
   fi
   kill "$qemu" 2>/dev/null || true
   wait "$qemu" 2>/dev/null || true
+  [ -z "${boot_vars_kept:-}" ] || [ ! -f "$run/vars.fd" ] || cp "$run/vars.fd" "$boot_vars_kept"
   [ $seen -eq 0 ] || ! boot_serial_text | grep -qFx -- "$marker" || seen=0
   { boot_serial_text; grep -v 'terminating on signal' "$run/qemu.log" | sed 's/^/qemu: /' || true; } >"$log"
   rm -rf "$run"
@@ -91,5 +98,54 @@ boot_marker() {
   local status=$? log=${6:-$2.$1.$3.serial}
   echo "no \"$4\" from $2 as $3 on $1; the serial log ends:"
   tail -n 8 "$log" | cat -v | sed 's/^/  | /'
+  return $status
+}
+
+# secure_boot_vars OUT MACHINE KEYS: a variable store for ovmf-secure, made
+# from the snakeoil one by a boot of enroll_efi.c, standing for a machine
+# whose Secure Boot keys are those of MACHINE:
+#   old: db holds the 2011 CA of standin_keys KEYS alone, as a machine that
+#     never got the 2023 CA;
+#   revoked: db holds both CAs and dbx the 2011 one, as a machine with the
+#     revocation of the 2011 CA applied.
+# The writes are signed with the snakeoil key, which is the store's KEK.
+secure_boot_vars() {
+  local out=$1 machine=$2 keys=$3 build status=0
+  build=$(mktemp -d)
+  openssl rsa -in /usr/share/ovmf/PkKek-1-snakeoil.key -passin pass:snakeoil -out "$build/kek.key" 2>/dev/null &&
+    cert-to-efi-sig-list -g 11111111-2222-3333-4444-555555555555 "$keys/ca2011.pem" "$build/ca2011.esl" >/dev/null || status=1
+  # variable NAME ATTRIBUTES WIDE-NAME [-a]: one authenticated write of the 2011 CA.
+  local entries=() arrays=""
+  variable() {
+    local name=$1 file=$build/$1$4.auth
+    sign-efi-sig-list $4 -k "$build/kek.key" -c /usr/share/ovmf/PkKek-1-snakeoil.pem "$1" "$build/ca2011.esl" "$file" >/dev/null || return 1
+    arrays+="static const unsigned char k_$1$5[] = {$(od -An -v -tx1 "$file" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//; s/ /, 0x/g; s/^/0x/')};"$'\n'
+    entries+=("{\"$1\", u\"$1\", $2, k_$1$5, sizeof k_$1$5}")
+  }
+  case $machine in
+    old) variable db kReplace "" "" "" || status=1 ;;
+    revoked) { variable db kAppend "" -a _append && variable dbx kReplace "" "" ""; } || status=1 ;;
+    *) echo "secure_boot_vars: unknown machine $machine" >&2; status=2 ;;
+  esac
+  if [ $status -eq 0 ]; then
+    { printf '%s' "$arrays"
+      printf 'static const Variable kVariables[] = {%s};\n' "$(IFS=,; echo "${entries[*]}")"
+    } >"$build/variables.h"
+    x86_64-w64-mingw32-gcc-posix -std=c11 -Wall -Wextra -Os -s -nostdlib -ffreestanding -fno-stack-protector \
+      -mno-red-zone -fno-asynchronous-unwind-tables -I "$build" -Wl,--subsystem,10 -e efi_main \
+      -o "$build/enroll.efi" "$standins_source/enroll_efi.c" &&
+      sbsign --key "$keys/2023.key" --cert "$keys/2023.pem" --addcert "$keys/2023.chain.pem" \
+        --output "$build/BOOTX64.EFI" "$build/enroll.efi" >/dev/null 2>&1 &&
+      mkfs.fat -C "$build/enroll.img" 2048 >/dev/null && mmd -i "$build/enroll.img" ::/EFI ::/EFI/BOOT &&
+      mcopy -i "$build/enroll.img" "$build/BOOTX64.EFI" ::/EFI/BOOT/BOOTX64.EFI || status=1
+  fi
+  if [ $status -eq 0 ]; then
+    local expected
+    expected=$(printf '%s\n' "${entries[@]}" | sed 's/^{"\([a-z]*\)".*/\1: written/')
+    boot_vars_kept=$out boot_run ovmf-secure "$build/enroll.img" disk "$(tail -n 1 <<<"$expected")" 120 "$build/serial" || status=1
+    [ $status -ne 0 ] || [ "$(grep -E '^(db|dbx): ' "$build/serial")" = "$expected" ] || status=1
+    [ $status -eq 0 ] || { echo "secure_boot_vars: the $machine machine's keys were not written:"; tail -n 5 "$build/serial"; }
+  fi
+  rm -rf "$build"
   return $status
 }

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # What scripts/winpe-media makes, booted by QEMU's firmware: SeaBIOS for BIOS,
-# OVMF for UEFI, and OVMF with Secure Boot enforced and Debian's snakeoil key
-# in db. The media are stand-in trees (standins.sh) whose boot programs are
-# real and write a marker naming their file to the serial port, so each row
-# proves which file the firmware started from which drive. Controls show that
+# OVMF for UEFI, and OVMF with Secure Boot enforced: with Debian's snakeoil key
+# in db, and as an old machine that trusts the 2011 CA alone and as one that
+# has it revoked. The media are stand-in trees (standins.sh) whose boot
+# programs are real and write a marker naming their file to the serial port,
+# so each row proves which file the firmware started from which drive.
+# Controls show that
 # a row can fail: an ISO without a UEFI entry starts nothing on OVMF, a plain
 # ISO read as a disk starts nothing once its El Torito record is gone, and
 # 2011-signed media are refused under Secure Boot.
@@ -12,7 +14,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 media_script=$root/scripts/winpe-media
 work=${KELVORY_BOOT_WORK:?KELVORY_BOOT_WORK names a scratch folder}/$(basename "$0" .sh)
 rm -rf "$work"; mkdir -p "$work"
-for tool in qemu-system-x86_64 x86_64-w64-mingw32-gcc-posix as objcopy openssl sbsign sbverify mkfs.fat mcopy syslinux xorriso wimlib-imagex; do
+for tool in qemu-system-x86_64 x86_64-w64-mingw32-gcc-posix as objcopy openssl sbsign sbverify cert-to-efi-sig-list sign-efi-sig-list mkfs.fat mcopy syslinux xorriso wimlib-imagex; do
   command -v "$tool" >/dev/null || { echo "$tool is missing: scripts/setup installs it"; exit 1; }
 done
 for file in "$ovmf_code" "$ovmf_secure_code" "$ovmf_secure_vars" /usr/share/ovmf/PkKek-1-snakeoil.key; do
@@ -76,8 +78,21 @@ xorriso -as mkisofs -o "$work/plain.iso" -R -J -b boot/etfsboot.com -no-emul-boo
   -eltorito-alt-boot -e efi/microsoft/boot/efisys.bin -no-emul-boot "$work/install" >/dev/null 2>&1
 without_el_torito plain || fail "plain.iso has its El Torito record in sector 17"
 
+# Two more machines under Secure Boot (secure_boot_vars): an old one whose db
+# holds the 2011 CA alone, and one with the 2011 CA revoked in dbx.
+for machine in old revoked; do
+  ( secure_boot_vars "$work/vars-$machine.fd" "$machine" "$work/install.keys" >"$work/vars-$machine.out" 2>&1 ) &
+done
+wait
+for machine in old revoked; do
+  check "the $machine machine's Secure Boot keys are written" [ -f "$work/vars-$machine.fd" ]
+  [ -f "$work/vars-$machine.fd" ] || sed 's/^/  | /' "$work/vars-$machine.out"
+done
+
 # --- The boot table ------------------------------------------------------------
 # what|media|firmware|attached as|stand-in|expected|seconds
+#   firmware: seabios, ovmf, ovmf-secure (the snakeoil key in db, which issued
+#   the 2023 CA), ovmf-secure/old or ovmf-secure/revoked (the machines above);
 #   boots: that stand-in's marker shows;
 #   denied: it does not, and the firmware says "Access Denied";
 #   nothing: no stand-in runs at all, and OVMF gives up (SeaBIOS says nothing
@@ -106,6 +121,13 @@ the ADK media folder's ISO on UEFI|adk-media.iso|ovmf|cd|fwfiles/efisys.bin|boot
 --bootex: the stick still on BIOS|bootex.img|seabios|usb|bootmgr|boots|60
 default, 2011-signed: the ISO under Secure Boot|default.iso|ovmf-secure|cd|efisys.bin|denied|120
 default, 2011-signed: the stick under Secure Boot|default.img|ovmf-secure|usb|efi/boot/bootx64.efi|denied|120
+an old machine: the default ISO|default.iso|ovmf-secure/old|cd|efisys.bin|boots|120
+an old machine: the default stick|default.img|ovmf-secure/old|usb|efi/boot/bootx64.efi|boots|120
+an old machine: the --bootex ISO|bootex.iso|ovmf-secure/old|cd|efisys_EX.bin|denied|120
+2011 revoked: the default ISO|default.iso|ovmf-secure/revoked|cd|efisys.bin|denied|120
+2011 revoked: the default stick|default.img|ovmf-secure/revoked|usb|efi/boot/bootx64.efi|denied|120
+2011 revoked: the --bootex ISO|bootex.iso|ovmf-secure/revoked|cd|efisys_EX.bin|boots|120
+2011 revoked: the --bootex stick|bootex.img|ovmf-secure/revoked|usb|bootmgfw_EX.efi|boots|120
 control: an ISO without a UEFI entry on UEFI|bios-only.iso|ovmf|cd|efisys.bin|nothing|120
 control: a plain ISO without El Torito as a disk|plain.dd.iso|ovmf|disk|efisys.bin|nothing|120
 the dd-written ISO on BIOS as a disk|default.dd.iso|seabios|disk|boot/etfsboot.com|nothing|15
@@ -117,10 +139,13 @@ started=$SECONDS
 for i in "${!rows[@]}"; do
   IFS='|' read -r what media firmware as standin expected seconds <<<"${rows[$i]}"
   [ -f "$work/$media" ] || { echo missing >"$work/boots/$i.status"; continue; }
+  [ "$firmware" = "${firmware#*/}" ] || [ -f "$work/vars-${firmware#*/}.fd" ] || { echo missing >"$work/boots/$i.status"; continue; }
   while [ "$(jobs -rp | wc -l)" -ge 2 ]; do wait -n || true; done
+  vars=""
+  [ "$firmware" = "${firmware#*/}" ] || vars=$work/vars-${firmware#*/}.fd
   (
     status=0
-    boot_run "$firmware" "$work/$media" "$as" "$(standin_marker "$standin")" "$seconds" "$work/boots/$i.serial" || status=$?
+    boot_vars=$vars boot_run "${firmware%/*}" "$work/$media" "$as" "$(standin_marker "$standin")" "$seconds" "$work/boots/$i.serial" || status=$?
     echo $status >"$work/boots/$i.status"
   ) &
 done
@@ -133,7 +158,7 @@ for i in "${!rows[@]}"; do
   status=$(cat "$work/boots/$i.status")
   log=$work/boots/$i.serial
   if [ "$status" = missing ]; then
-    fail "$what: no $media to boot"
+    fail "$what: no $media or no variable store to boot"
     reported=$failures
     continue
   fi
@@ -142,7 +167,7 @@ for i in "${!rows[@]}"; do
       # An EFI stand-in also says whether the firmware enforced signatures.
       case $firmware in
         ovmf) secure="secure boot: off" ;;
-        ovmf-secure) secure="secure boot: on" ;;
+        ovmf-secure*) secure="secure boot: on" ;;
         *) secure="" ;;
       esac
       check "$what: \"$(standin_marker "$standin")\"${secure:+, \"$secure\"}" \
