@@ -114,17 +114,21 @@ secure_boot_vars() {
   build=$(mktemp -d)
   openssl rsa -in /usr/share/ovmf/PkKek-1-snakeoil.key -passin pass:snakeoil -out "$build/kek.key" 2>/dev/null &&
     cert-to-efi-sig-list -g 11111111-2222-3333-4444-555555555555 "$keys/ca2011.pem" "$build/ca2011.esl" >/dev/null || status=1
-  # variable NAME ATTRIBUTES WIDE-NAME [-a]: one authenticated write of the 2011 CA.
+  # variable NAME kReplace|kAppend: one authenticated write of the 2011 CA's
+  # list to NAME, as a C array and an entry of kVariables. The owner GUID of
+  # the list is any.
   local entries=() arrays=""
   variable() {
-    local name=$1 file=$build/$1$4.auth
-    sign-efi-sig-list $4 -k "$build/kek.key" -c /usr/share/ovmf/PkKek-1-snakeoil.pem "$1" "$build/ca2011.esl" "$file" >/dev/null || return 1
-    arrays+="static const unsigned char k_$1$5[] = {$(od -An -v -tx1 "$file" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//; s/ /, 0x/g; s/^/0x/')};"$'\n'
-    entries+=("{\"$1\", u\"$1\", $2, k_$1$5, sizeof k_$1$5}")
+    local file=$build/$1.auth options=()
+    [ "$2" != kAppend ] || options=(-a)
+    sign-efi-sig-list "${options[@]}" -k "$build/kek.key" -c /usr/share/ovmf/PkKek-1-snakeoil.pem \
+      "$1" "$build/ca2011.esl" "$file" >/dev/null || return 1
+    arrays+="static const unsigned char k_$1[] = {$(od -An -v -tx1 "$file" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//; s/ /, 0x/g; s/^/0x/')};"$'\n'
+    entries+=("{\"$1\", u\"$1\", $2, k_$1, sizeof k_$1}")
   }
   case $machine in
-    old) variable db kReplace "" "" "" || status=1 ;;
-    revoked) { variable db kAppend "" -a _append && variable dbx kReplace "" "" ""; } || status=1 ;;
+    old) variable db kReplace || status=1 ;;
+    revoked) { variable db kAppend && variable dbx kReplace; } || status=1 ;;
     *) echo "secure_boot_vars: unknown machine $machine" >&2; status=2 ;;
   esac
   if [ $status -eq 0 ]; then
