@@ -1,6 +1,7 @@
 # Shared by the boot tests: QEMU's firmware booting media, watched through the
 # first serial port, with the stand-in boot programs of standins.sh. Source it
-# after tests/checks.sh.
+# after tests/checks.sh. Besides what standins.sh needs: qemu-system-x86, ovmf,
+# and for secure_boot_vars efitools.
 #
 # Every machine runs under TCG: OVMF fails under nested KVM ("KVM internal
 # error ... emulation failure"), and so does syslinux on SeaBIOS, when it
