@@ -93,10 +93,10 @@ done
 # what|media|firmware|attached as|stand-in|expected|seconds
 #   firmware: seabios, ovmf, ovmf-secure (the snakeoil key in db, which issued
 #   the 2023 CA), ovmf-secure/old or ovmf-secure/revoked (the machines above);
-#   boots: that stand-in's marker shows;
-#   denied: it does not, and the firmware says "Access Denied";
-#   nothing: no stand-in runs at all, and OVMF gives up (SeaBIOS says nothing
-#   on the serial port: there, none runs within the row's seconds).
+#   expected: boots, that stand-in's marker shows; denied, it does not and the
+#   firmware says "Access Denied"; nothing, no stand-in runs at all and OVMF
+#   gives up (SeaBIOS says nothing on the serial port: there, none runs within
+#   the row's seconds).
 rows=()
 while IFS= read -r row; do [ -n "$row" ] && rows+=("$row"); done <<'EOF'
 the ISO on BIOS|default.iso|seabios|cd|boot/etfsboot.com|boots|60
@@ -138,11 +138,13 @@ mkdir -p "$work/boots"
 started=$SECONDS
 for i in "${!rows[@]}"; do
   IFS='|' read -r what media firmware as standin expected seconds <<<"${rows[$i]}"
-  [ -f "$work/$media" ] || { echo missing >"$work/boots/$i.status"; continue; }
-  [ "$firmware" = "${firmware#*/}" ] || [ -f "$work/vars-${firmware#*/}.fd" ] || { echo missing >"$work/boots/$i.status"; continue; }
-  while [ "$(jobs -rp | wc -l)" -ge 2 ]; do wait -n || true; done
   vars=""
   [ "$firmware" = "${firmware#*/}" ] || vars=$work/vars-${firmware#*/}.fd
+  if [ ! -f "$work/$media" ] || { [ -n "$vars" ] && [ ! -f "$vars" ]; }; then
+    echo missing >"$work/boots/$i.status"
+    continue
+  fi
+  while [ "$(jobs -rp | wc -l)" -ge 2 ]; do wait -n || true; done
   (
     status=0
     boot_vars=$vars boot_run "${firmware%/*}" "$work/$media" "$as" "$(standin_marker "$standin")" "$seconds" "$work/boots/$i.serial" || status=$?
