@@ -350,6 +350,18 @@ check "a full file system: no stick image, no temporary name, no work files" \
   bash -c "[ -z \"\$(ls -A '$work/small')\" ] && [ -z \"\$(ls -A '$TMPDIR')\" ]"
 rm -f "$work/large/sources/install.wim"
 
+# The disk of the running system, where it is a block device. Without a
+# terminal the run could never be confirmed, whatever the check says.
+system=$(findmnt -no SOURCE / 2>/dev/null | xargs -r lsblk -nlpso NAME,TYPE 2>/dev/null | awk '$2 == "disk" { print $1; exit }' || true)
+if [ -n "$system" ]; then
+  status=0
+  setsid "$media_script" --device "$system" "$work/install" </dev/null >"$work/device.out" 2>&1 || status=$?
+  check "--device on the running system's disk ($system): refused before anything else" \
+    bash -c "[ $status -ne 0 ] && [ \$(wc -l <'$work/device.out') -eq 1 ] && grep -q 'holds the running system' '$work/device.out'"
+else
+  echo "skipped: --device on the running system's disk (/ is not on a block device here)"
+fi
+
 # A device: mounted, unmounted without a terminal, too small.
 truncate -s 200M "$work/device.img"
 loop=$(losetup -f --show "$work/device.img"); loops+=("$loop")
@@ -388,16 +400,14 @@ status=0
 "$media_script" --device "$tiny" "$work/install" </dev/null >"$work/device.out" 2>&1 || status=$?
 check "--device on a stick too small: refused" bash -c "[ $status -ne 0 ] && grep -q 'is too small' '$work/device.out'"
 
-# A mounted ISO as the source: its label is the default.
-xorriso -as mkisofs -o "$work/labelled.iso" -V CCCOMA_X64FRE_EN-US_DV9 -J -r "$work/install" >/dev/null 2>&1
+# Mounted media as the source: the label of their file system is the default.
+# (An ISO 9660 or FAT mount would do the same; this kernel may lack both.)
+truncate -s 64M "$work/labelled.img"
+mkfs.ext4 -q -L CCCOMA_X64FRE -d "$work/install" "$work/labelled.img"
 mkdir -p "$work/labelled"
-if mount -o loop,ro "$work/labelled.iso" "$work/labelled" 2>/dev/null; then
-  mounts=("$work/labelled" "${mounts[@]}")
-  "$media_script" "$work/labelled" "$work/relabelled.iso" >/dev/null 2>&1 || true
-  check "a mounted ISO's label is the new ISO's label" \
-    grep -q 'Volume Id *: *CCCOMA_X64FRE_EN-US_DV9' <(xorriso -indev "$work/relabelled.iso" -pvd_info 2>/dev/null)
-else
-  echo "skipped: a mounted ISO's label (this kernel mounts no ISO 9660)"
-fi
+mount -o loop,ro "$work/labelled.img" "$work/labelled"; mounts=("$work/labelled" "${mounts[@]}")
+"$media_script" "$work/labelled" "$work/relabelled.iso" >/dev/null 2>&1 || true
+check "mounted media's label is the new ISO's label" \
+  grep -q 'Volume Id *: *CCCOMA_X64FRE$' <(xorriso -indev "$work/relabelled.iso" -pvd_info 2>/dev/null)
 
 finish
