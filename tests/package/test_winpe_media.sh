@@ -32,7 +32,7 @@ efi_program() {
   printf '\x64\xaa' | dd of="$1" bs=1 seek=$((lfanew + 4)) conv=notrunc status=none
 }
 # Test certificates with the names of Microsoft's two CAs, and signed copies.
-for ca in "Windows Production PCA 2011" "Windows UEFI CA 2023"; do
+for ca in "Windows Production PCA 2011" "Windows UEFI CA 2023" "Example Tools CA"; do
   key=$work/${ca// /_}
   openssl req -x509 -newkey rsa:2048 -nodes -keyout "$key.key" -out "$key.pem" -days 3650 -subj "/CN=$ca" 2>/dev/null
 done
@@ -115,6 +115,14 @@ expect_bootex() { # expect_bootex <media> <folder> <x64|aa64>
 expect_bootex "$work/install" "$work/install-bootex" x64
 expect_bootex "$work/copype/media" "$work/copype-bootex" x64
 expect_bootex "$work/arm" "$work/arm-bootex" aa64
+# Media whose boot managers are signed by another CA, or by none.
+for signature in other unsigned; do
+  if [ "$signature" = other ]; then signed "$work/boot-x64.efi" CA "$work/x64-$signature.efi"; else cp "$work/boot-x64.efi" "$work/x64-$signature.efi"; fi
+  efi_image "$work/efisys-$signature.bin" "$work/x64-$signature.efi" BOOTX64.EFI
+  cp -r "$work/install" "$work/$signature"
+  for file in EFI/Microsoft/Boot/efisys.bin EFI/Microsoft/Boot/efisys_noprompt.bin; do cp "$work/efisys-$signature.bin" "$work/$signature/$file"; done
+  for file in EFI/Boot/bootx64.efi bootmgr.efi; do cp "$work/x64-$signature.efi" "$work/$signature/$file"; done
+done
 
 # --- Reading the results -----------------------------------------------------------
 # boot_image <iso> <n> <size>: El Torito image n, read from the ISO at the block
@@ -155,7 +163,7 @@ while IFS='|' read -r what source options media efi bios signer; do
   fi
   check "$what: the UEFI entry is $efi" cmp -s <(boot_image "$iso" $uefi "$(stat -c %s "$work/$efi")") "$work/$efi"
   check "$what: the ISO's partition table holds it as the EFI system partition" cmp -s <(esp "$iso" "$(stat -c %s "$work/$efi")") "$work/$efi"
-  check "$what: the script names the signer, $signer" grep -qx "Secure Boot: signed by $signer: .*" "$work/$what.out"
+  check "$what: the script says: $signer" grep -qx "Secure Boot: $signer: the EFI boot image's BOOT.*, \\\\EFI\\\\Boot\\\\boot.*\\.efi, \\\\bootmgr.efi (.*)\\." "$work/$what.out"
   rm -rf "$work/$what.tree"
   osirrox -indev "$iso" -extract / "$work/$what.tree" >/dev/null 2>&1
   chmod -R u+w "$work/$what.tree"
@@ -167,14 +175,16 @@ while IFS='|' read -r what source options media efi bios signer; do
   check "$what: no work files or temporary names are left" no_leftovers
   check "$what: the messages name no work file" bash -c "! grep -q '$TMPDIR' '$work/$what.out'"
 done <<'EOF'
-installation media|install||install|install/EFI/Microsoft/Boot/efisys.bin|install/boot/etfsboot.com|Windows Production PCA 2011
-installation media, no prompt|install|--no-prompt|install|install/EFI/Microsoft/Boot/efisys_noprompt.bin|install/boot/etfsboot.com|Windows Production PCA 2011
-installation media, 2023 files from boot.wim|install|--bootex|install-bootex|efisys-x64-2023.bin|install/boot/etfsboot.com|Windows UEFI CA 2023
-copype working folder|copype||copype/media|copype/fwfiles/efisys.bin|copype/fwfiles/etfsboot.com|Windows Production PCA 2011
-copype media folder|copype/media||copype/media|copype/fwfiles/efisys.bin|copype/fwfiles/etfsboot.com|Windows Production PCA 2011
-copype folder, 2023 files from bootbins|copype|--bootex|copype-bootex|copype/bootbins/efisys_EX.bin|copype/fwfiles/etfsboot.com|Windows UEFI CA 2023
-ARM64 media|arm||arm|arm/EFI/Microsoft/Boot/efisys.bin|-|Windows Production PCA 2011
-ARM64 media, 2023 files|arm|--bootex|arm-bootex|efisys-aa64-2023.bin|-|Windows UEFI CA 2023
+installation media|install||install|install/EFI/Microsoft/Boot/efisys.bin|install/boot/etfsboot.com|signed by Windows Production PCA 2011
+installation media, no prompt|install|--no-prompt|install|install/EFI/Microsoft/Boot/efisys_noprompt.bin|install/boot/etfsboot.com|signed by Windows Production PCA 2011
+installation media, 2023 files from boot.wim|install|--bootex|install-bootex|efisys-x64-2023.bin|install/boot/etfsboot.com|signed by Windows UEFI CA 2023
+copype working folder|copype||copype/media|copype/fwfiles/efisys.bin|copype/fwfiles/etfsboot.com|signed by Windows Production PCA 2011
+copype media folder|copype/media||copype/media|copype/fwfiles/efisys.bin|copype/fwfiles/etfsboot.com|signed by Windows Production PCA 2011
+copype folder, 2023 files from bootbins|copype|--bootex|copype-bootex|copype/bootbins/efisys_EX.bin|copype/fwfiles/etfsboot.com|signed by Windows UEFI CA 2023
+ARM64 media|arm||arm|arm/EFI/Microsoft/Boot/efisys.bin|-|signed by Windows Production PCA 2011
+ARM64 media, 2023 files|arm|--bootex|arm-bootex|efisys-aa64-2023.bin|-|signed by Windows UEFI CA 2023
+media signed by another CA|other||other|other/EFI/Microsoft/Boot/efisys.bin|other/boot/etfsboot.com|signed by another CA (/CN=Example Tools CA)
+unsigned media|unsigned||unsigned|unsigned/EFI/Microsoft/Boot/efisys.bin|unsigned/boot/etfsboot.com|unsigned
 EOF
 boot_image "$work/ARM64 media.iso" 1 1474560 >"$work/arm-efisys.bin"
 check "the ARM64 ISO's EFI boot image holds EFI/BOOT/BOOTAA64.EFI" \
@@ -340,6 +350,18 @@ check "a full file system: no stick image, no temporary name, no work files" \
   bash -c "[ -z \"\$(ls -A '$work/small')\" ] && [ -z \"\$(ls -A '$TMPDIR')\" ]"
 rm -f "$work/large/sources/install.wim"
 
+# The disk of the running system, where it is a block device. Without a
+# terminal the run could never be confirmed, whatever the check says.
+system=$(findmnt -no SOURCE / 2>/dev/null | xargs -r lsblk -nlpso NAME,TYPE 2>/dev/null | awk '$2 == "disk" { print $1; exit }' || true)
+if [ -n "$system" ]; then
+  status=0
+  setsid "$media_script" --device "$system" "$work/install" </dev/null >"$work/device.out" 2>&1 || status=$?
+  check "--device on the running system's disk ($system): refused before anything else" \
+    bash -c "[ $status -ne 0 ] && [ \$(wc -l <'$work/device.out') -eq 1 ] && grep -q 'holds the running system' '$work/device.out'"
+else
+  echo "skipped: --device on the running system's disk (/ is not on a block device here)"
+fi
+
 # A device: mounted, unmounted without a terminal, too small.
 truncate -s 200M "$work/device.img"
 loop=$(losetup -f --show "$work/device.img"); loops+=("$loop")
@@ -359,12 +381,12 @@ check "--device with no terminal to ask on: refused in one line, the device unch
   bash -c "[ $status -ne 0 ] && [ \$(wc -l <\"\$(echo '$work/device.out')\" ) -ge 1 ] && grep -q 'no terminal to ask on' '$work/device.out' && [ \"\$(sha256sum <'$loop')\" = '$sum' ]"
 # Confirmed on a terminal (script(1) gives it one): the wrong name writes
 # nothing; the device's own name writes a stick whose partition fills it.
-confirm() { printf '%s\n' "$1" | script -qec "$media_script --device $loop $work/install" /dev/null >"$work/device.out" 2>&1; }
-status=0; confirm /dev/sdz || status=$?
+confirm() { printf '%s\n' "$1" | script -qec "$media_script --device $loop $work/install ${2:-}" /dev/null >"$work/device.out" 2>&1; }
+status=0; confirm /dev/sdz "$work/unconfirmed.iso" || status=$?
 check "--device shows the device's size and partitions before it asks" \
   bash -c "grep -q '^$loop: .*, 200M' '$work/device.out' && grep -q 'NAME *SIZE *TYPE *FSTYPE' '$work/device.out'"
-check "--device answered with another name: refused, the device unchanged" \
-  bash -c "[ $status -ne 0 ] && grep -q 'not confirmed' '$work/device.out' && [ \"\$(sha256sum <'$loop')\" = '$sum' ]"
+check "--device answered with another name: refused, the device unchanged, no ISO made" \
+  bash -c "[ $status -ne 0 ] && grep -q 'not confirmed' '$work/device.out' && [ \"\$(sha256sum <'$loop')\" = '$sum' ] && [ ! -e '$work/unconfirmed.iso' ] && [ -z \"\$(ls -A '$TMPDIR')\" ]"
 status=0; confirm "$loop" || status=$?
 check "--device confirmed: the stick is written" [ "$status" -eq 0 ]
 check "its one partition fills the device from 1 MiB on" \
@@ -378,16 +400,14 @@ status=0
 "$media_script" --device "$tiny" "$work/install" </dev/null >"$work/device.out" 2>&1 || status=$?
 check "--device on a stick too small: refused" bash -c "[ $status -ne 0 ] && grep -q 'is too small' '$work/device.out'"
 
-# A mounted ISO as the source: its label is the default.
-xorriso -as mkisofs -o "$work/labelled.iso" -V CCCOMA_X64FRE_EN-US_DV9 -J -r "$work/install" >/dev/null 2>&1
+# Mounted media as the source: the label of their file system is the default.
+# (An ISO 9660 or FAT mount would do the same; this kernel may lack both.)
+truncate -s 64M "$work/labelled.img"
+mkfs.ext4 -q -L CCCOMA_X64FRE -d "$work/install" "$work/labelled.img"
 mkdir -p "$work/labelled"
-if mount -o loop,ro "$work/labelled.iso" "$work/labelled" 2>/dev/null; then
-  mounts=("$work/labelled" "${mounts[@]}")
-  "$media_script" "$work/labelled" "$work/relabelled.iso" >/dev/null 2>&1 || true
-  check "a mounted ISO's label is the new ISO's label" \
-    grep -q 'Volume Id *: *CCCOMA_X64FRE_EN-US_DV9' <(xorriso -indev "$work/relabelled.iso" -pvd_info 2>/dev/null)
-else
-  echo "skipped: a mounted ISO's label (this kernel mounts no ISO 9660)"
-fi
+mount -o loop,ro "$work/labelled.img" "$work/labelled"; mounts=("$work/labelled" "${mounts[@]}")
+"$media_script" "$work/labelled" "$work/relabelled.iso" >/dev/null 2>&1 || true
+check "mounted media's label is the new ISO's label" \
+  grep -q 'Volume Id *: *CCCOMA_X64FRE$' <(xorriso -indev "$work/relabelled.iso" -pvd_info 2>/dev/null)
 
 finish
