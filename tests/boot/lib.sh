@@ -42,6 +42,8 @@ boot_run() {
   local run raw args=(-accel tcg -m 256 -display none -monitor none -parallel none -nic none -no-reboot)
   run=$(mktemp -d)
   raw=$run/serial
+  # QEMU's option lists take a comma in a file name doubled.
+  local file=${media//,/,,} vars_file=${run//,/,,}/vars.fd
   args+=(-serial "file:$raw")
   case $firmware in
     seabios) args+=(-machine pc) ;;
@@ -49,19 +51,19 @@ boot_run() {
       cp "$ovmf_vars" "$run/vars.fd"
       args+=(-machine q35
         -drive "if=pflash,format=raw,unit=0,readonly=on,file=$ovmf_code"
-        -drive "if=pflash,format=raw,unit=1,file=$run/vars.fd") ;;
+        -drive "if=pflash,format=raw,unit=1,file=$vars_file") ;;
     ovmf-secure)
       cp "${boot_vars:-$ovmf_secure_vars}" "$run/vars.fd"
       args+=(-machine "q35,smm=on" -global "driver=cfi.pflash01,property=secure,value=on"
         -drive "if=pflash,format=raw,unit=0,readonly=on,file=$ovmf_secure_code"
-        -drive "if=pflash,format=raw,unit=1,file=$run/vars.fd") ;;
+        -drive "if=pflash,format=raw,unit=1,file=$vars_file") ;;
     *) echo "boot_run: unknown firmware $firmware" >&2; rm -rf "$run"; return 2 ;;
   esac
   # snapshot=on: nothing a boot does reaches the media.
   case $as in
-    cd) args+=(-drive "if=ide,media=cdrom,format=raw,readonly=on,file=$media") ;;
-    usb) args+=(-drive "if=none,id=stick,format=raw,snapshot=on,file=$media" -device qemu-xhci -device "usb-storage,drive=stick") ;;
-    disk) args+=(-drive "if=ide,media=disk,format=raw,snapshot=on,file=$media") ;;
+    cd) args+=(-drive "if=ide,media=cdrom,format=raw,readonly=on,file=$file") ;;
+    usb) args+=(-drive "if=none,id=stick,format=raw,snapshot=on,file=$file" -device qemu-xhci -device "usb-storage,drive=stick") ;;
+    disk) args+=(-drive "if=ide,media=disk,format=raw,snapshot=on,file=$file") ;;
     *) echo "boot_run: unknown way to attach media: $as" >&2; rm -rf "$run"; return 2 ;;
   esac
 
