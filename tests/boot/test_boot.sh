@@ -118,6 +118,7 @@ the ADK media folder's ISO on UEFI|adk-media.iso|ovmf|cd|fwfiles/efisys.bin|boot
 --bootex: the dd-written ISO under Secure Boot as a disk|bootex.dd.iso|ovmf-secure|disk|efisys_EX.bin|boots|120
 --bootex: the ADK folder's ISO under Secure Boot|adk-bootex.iso|ovmf-secure|cd|fwfiles/efisys_EX.bin|boots|120
 --bootex: the ADK folder's stick under Secure Boot|adk-bootex.img|ovmf-secure|usb|bootbins/bootmgfw_EX.efi|boots|120
+--bootex: the ISO still on BIOS|bootex.iso|seabios|cd|boot/etfsboot.com|boots|60
 --bootex: the stick still on BIOS|bootex.img|seabios|usb|bootmgr|boots|60
 default, 2011-signed: the ISO under Secure Boot|default.iso|ovmf-secure|cd|efisys.bin|denied|120
 default, 2011-signed: the stick under Secure Boot|default.img|ovmf-secure|usb|efi/boot/bootx64.efi|denied|120
