@@ -296,11 +296,15 @@ EOF
 # --- Output you can trust ------------------------------------------------------------
 # Interrupted while xorriso writes (media with a large file, so that it writes
 # for a while), nothing is left at the final name and no work files anywhere.
+# SIGKILL cannot be answered: it leaves the temporary name, which the next run
+# on that output replaces.
 cp -r "$work/install" "$work/large"
 head -c 300M /dev/zero >"$work/large/sources/install.wim"
-for signal in TERM HUP; do
+# A command started in the background ignores SIGINT, unless env restores it
+# as a terminal's Ctrl-C finds it.
+for signal in INT TERM HUP; do
   iso=$work/interrupted-$signal.iso
-  "$media_script" "$work/large" "$iso" >"$work/interrupted-$signal.out" 2>&1 &
+  env --default-signal=INT "$media_script" "$work/large" "$iso" >"$work/interrupted-$signal.out" 2>&1 &
   pid=$!
   partial=$work/.interrupted-$signal.iso.partial
   for _ in $(seq 600); do
@@ -316,6 +320,23 @@ for signal in TERM HUP; do
   check "SIG$signal: it says so" grep -q "interrupted: nothing was written at $iso" "$work/interrupted-$signal.out"
   pgrep -f "$partial" >/dev/null && fail "SIG$signal: xorriso still runs"
 done
+
+iso=$work/killed.iso partial=$work/.killed.iso.partial
+"$media_script" "$work/large" "$iso" >/dev/null 2>&1 &
+pid=$!
+for _ in $(seq 600); do
+  [ "$(stat -c %s "$partial" 2>/dev/null || echo 0)" -gt 1048576 ] && break
+  sleep 0.05
+done
+kill -KILL "$pid"; { wait "$pid"; } 2>/dev/null || true
+# Its xorriso, left behind, ends of itself.
+while pgrep -f "$partial" >/dev/null; do sleep 0.2; done
+check "SIGKILL: nothing at the final name, only the temporary name" [ ! -e "$iso" -a -f "$partial" ]
+status=0
+"$media_script" "$work/large" "$iso" >/dev/null 2>&1 || status=$?
+check "SIGKILL: the next run on that output writes it and leaves no temporary name" [ "$status" -eq 0 -a -f "$iso" -a ! -e "$partial" ]
+# What the killed run had in TMPDIR stays there too; it goes here by hand.
+rm -rf "$iso" "${TMPDIR:?}"/*
 
 # Two runs on one output at once: one is refused, the other's ISO verifies.
 "$media_script" "$work/large" "$work/twice.iso" >"$work/twice-1.out" 2>&1 & first=$!
