@@ -679,5 +679,68 @@ TEST_F(TooltipTest, AtMostFourLookupsRunAtOnceAndClosingLeavesThemBehind)
     EXPECT_TRUE(form->ProgramButtons[0] && form->ProgramButtons[0]->Handle());
 }
 
+// The lookups on their own, announcing to message-only windows of the test.
+TEST(DescriptionLookupsTest, AWindowIsBoundOnceAndNeverAgainAfterDetach)
+{
+    const auto messageWindow = [] {
+        return CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    };
+    const HWND first = messageWindow();
+    const HWND second = messageWindow();
+    ASSERT_TRUE(first && second);
+    const auto described = std::make_shared<std::atomic<int>>(0);
+    DescriptionLookups lookups(
+        WM_APP, [](const std::u16string& section) { return u"C:\\" + section + u".exe"; },
+        [described](const std::u16string& path) {
+            ++*described;
+            return u"the program at " + path;
+        });
+    // Waits for done, for five seconds at most, leaving the messages queued.
+    const auto waitUntil = [](const auto& done) {
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
+            if (done()) {
+                return true;
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_POSTMESSAGE);
+        }
+        return false;
+    };
+    // The lookups' messages to window, taken in as the window would.
+    int announced = 0;
+    const auto takeAnnounced = [&](HWND window) {
+        MSG message;
+        while (PeekMessageW(&message, window, WM_APP, WM_APP, PM_REMOVE)) {
+            ++announced;
+            lookups.Arrived(message.wParam, [](HWND) {});
+        }
+    };
+    const HWND button = first; // any window names a button
+
+    lookups.Bind(first);
+    lookups.Bind(second);
+    lookups.Start(button, u"prog1");
+    // The path first, then the description.
+    EXPECT_TRUE(waitUntil([&] {
+        takeAnnounced(first);
+        return announced == 2;
+    }));
+    ASSERT_TRUE(lookups.Find(button));
+    EXPECT_EQ(lookups.Find(button)->path, u"C:\\prog1.exe");
+    EXPECT_EQ(lookups.Find(button)->description, u"the program at C:\\prog1.exe");
+
+    // Detached, and bound again: the next lookup is announced to neither. Its
+    // last message would follow its description at once.
+    lookups.Detach();
+    lookups.Bind(second);
+    lookups.Start(button, u"prog2");
+    EXPECT_TRUE(waitUntil([&] { return *described == 2; }));
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 200, QS_POSTMESSAGE);
+    takeAnnounced(first);
+    takeAnnounced(second);
+    EXPECT_EQ(announced, 2);
+    DestroyWindow(first);
+    DestroyWindow(second);
+}
+
 } // namespace
 } // namespace kelvory
