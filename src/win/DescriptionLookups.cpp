@@ -9,13 +9,17 @@ namespace kelvory {
 
 struct DescriptionLookups::Lookup {
     WPARAM number = 0;
+    HWND button = nullptr;
+    std::u16string section;
+    // Written by the worker and read by the window, both under the shared lock.
+    bool entryRead = false;
     std::u16string path;
-    // Set once description is written; the window reads it only after that.
-    UniqueKernelHandle done;
+    // The description is read too, or will not be: the lookup has ended.
+    bool ended = false;
     std::u16string description;
-    // The window waited for this lookup once already: a stalled one holds up
-    // no second tooltip.
-    bool waited = false;
+    // Reached again while it ran, so it is done again when it ends; the
+    // window's alone.
+    bool again = false;
 };
 
 // What the window and the running lookups share: it lives as long as the last
@@ -23,8 +27,10 @@ struct DescriptionLookups::Lookup {
 struct DescriptionLookups::Shared {
     SRWLOCK lock = SRWLOCK_INIT;
     HWND window = nullptr;
+    bool bound = false;
     UINT message = 0;
     int running = 0;
+    ReadEntryFunction readEntry;
     DescribeFunction describe;
 };
 
@@ -49,9 +55,11 @@ private:
 
 } // namespace
 
-DescriptionLookups::DescriptionLookups(UINT message, DescribeFunction describe) : m_shared(std::make_shared<Shared>())
+DescriptionLookups::DescriptionLookups(UINT message, ReadEntryFunction readEntry, DescribeFunction describe)
+    : m_shared(std::make_shared<Shared>())
 {
     m_shared->message = message;
+    m_shared->readEntry = std::move(readEntry);
     m_shared->describe = std::move(describe);
 }
 
@@ -60,42 +68,76 @@ DescriptionLookups::~DescriptionLookups()
     Detach();
 }
 
+void DescriptionLookups::Bind(HWND window) noexcept
+{
+    const ExclusiveLock lock(m_shared->lock);
+    if (!std::exchange(m_shared->bound, true)) {
+        m_shared->window = window;
+    }
+}
+
 void DescriptionLookups::Detach() noexcept
 {
     const ExclusiveLock lock(m_shared->lock);
+    m_shared->bound = true;
     m_shared->window = nullptr;
 }
 
-std::u16string DescriptionLookups::Describe(HWND window, HWND tool, const std::u16string& path)
+DescriptionLookups::Known& DescriptionLookups::KnownOf(HWND button)
 {
-    if (m_arrived.lookup && m_arrived.tool == tool && m_arrived.lookup->path == path) {
-        return m_arrived.lookup->description;
+    const auto known = std::find_if(m_known.begin(), m_known.end(), [&](const Known& k) { return k.button == button; });
+    if (known != m_known.end()) {
+        return *known;
     }
-    m_awaited = {};
-    if (path.size() > kLongestPath) {
-        return {};
-    }
-    const std::shared_ptr<Lookup> lookup = Start(window, path);
-    if (!lookup) {
-        return {};
-    }
-    const DWORD wait = std::exchange(lookup->waited, true) ? 0 : kWaitMilliseconds;
-    if (WaitForSingleObject(lookup->done.get(), wait) == WAIT_OBJECT_0) {
-        return lookup->description;
-    }
-    m_awaited = {tool, lookup};
-    return {};
+    return m_known.emplace_back(Known{button, {}, {}});
 }
 
-std::shared_ptr<DescriptionLookups::Lookup> DescriptionLookups::Start(HWND window, const std::u16string& path)
+void DescriptionLookups::Know(HWND button, const std::u16string& path)
 {
-    // A lookup of the same path still running is joined. One that has ended is
-    // awaited by no tooltip any more, so its message is of no interest.
+    Known& known = KnownOf(button);
+    known.path = path;
+    known.description.clear();
+}
+
+const DescriptionLookups::Known* DescriptionLookups::Find(HWND button) const
+{
+    const auto known = std::find_if(m_known.begin(), m_known.end(), [&](const Known& k) { return k.button == button; });
+    return known != m_known.end() ? &*known : nullptr;
+}
+
+DescriptionLookups::TakenIn DescriptionLookups::TakeIn(const Lookup& lookup)
+{
+    const ExclusiveLock lock(m_shared->lock);
+    if (!lookup.entryRead) {
+        return {false, lookup.ended};
+    }
+    // A description belongs to the path it was read for: a new path shows
+    // none until its own arrives.
+    Known& known = KnownOf(lookup.button);
+    bool changed = false;
+    if (known.path != lookup.path) {
+        known.path = lookup.path;
+        known.description.clear();
+        changed = true;
+    }
+    if (lookup.ended && known.description != lookup.description) {
+        known.description = lookup.description;
+        changed = true;
+    }
+    return {changed, lookup.ended};
+}
+
+void DescriptionLookups::Start(HWND button, const std::u16string& section)
+{
+    // Lookups that have ended are taken in here too, in case their message was
+    // lost; one of this button still running is not started twice, but once
+    // more when it ends, since the entry may have changed meanwhile.
     for (auto started = m_started.begin(); started != m_started.end();) {
-        if (WaitForSingleObject((*started)->done.get(), 0) == WAIT_OBJECT_0) {
+        if (TakeIn(**started).ended) {
             started = m_started.erase(started);
-        } else if ((*started)->path == path) {
-            return *started;
+        } else if ((*started)->button == button) {
+            (*started)->again = true;
+            return;
         } else {
             ++started;
         }
@@ -103,29 +145,25 @@ std::shared_ptr<DescriptionLookups::Lookup> DescriptionLookups::Start(HWND windo
 
     auto lookup = std::make_shared<Lookup>();
     lookup->number = ++m_lastNumber;
-    lookup->path = path;
-    lookup->done.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!lookup->done) {
-        return nullptr;
-    }
+    lookup->button = button;
+    lookup->section = section;
+    auto job = std::make_unique<Job>(Job{m_shared, lookup});
+    m_started.reserve(m_started.size() + 1);
     {
         const ExclusiveLock lock(m_shared->lock);
         if (m_shared->running == kMostRunning) {
-            return nullptr;
+            return;
         }
         ++m_shared->running;
-        m_shared->window = window;
     }
-    auto job = std::make_unique<Job>(Job{m_shared, lookup});
     const UniqueKernelHandle thread(CreateThread(nullptr, 0, Run, job.get(), 0, nullptr));
     if (!thread) {
         const ExclusiveLock lock(m_shared->lock);
         --m_shared->running;
-        return nullptr;
+        return;
     }
     job.release();
-    m_started.push_back(lookup);
-    return lookup;
+    m_started.push_back(std::move(lookup));
 }
 
 DWORD WINAPI DescriptionLookups::Run(void* parameter) noexcept
@@ -133,39 +171,62 @@ DWORD WINAPI DescriptionLookups::Run(void* parameter) noexcept
     const std::unique_ptr<Job> job(static_cast<Job*>(parameter));
     Shared& shared = *job->shared;
     Lookup& lookup = *job->lookup;
-    try {
-        lookup.description = shared.describe(lookup.path);
-    } catch (...) {
-        lookup.description.clear();
-    }
-    SetEvent(lookup.done.get());
+    // Tells the window what the lookup has found so far; update only moves
+    // what the worker made outside the lock, so it cannot fail.
+    const auto announce = [&](const auto& update) noexcept {
+        const ExclusiveLock lock(shared.lock);
+        update();
+        if (shared.window) {
+            PostMessageW(shared.window, shared.message, lookup.number, 0);
+        }
+    };
 
-    const ExclusiveLock lock(shared.lock);
-    --shared.running;
-    if (shared.window) {
-        PostMessageW(shared.window, shared.message, lookup.number, 0);
+    // The path is shown as soon as it is read; its program is read after that,
+    // unless there is none or its path is longer than Windows takes. A failure
+    // ends the lookup with what it found before it.
+    std::u16string path;
+    std::u16string description;
+    try {
+        path = shared.readEntry(lookup.section);
+        if (!path.empty() && path.size() <= kLongestPath) {
+            std::u16string shown = path;
+            announce([&]() noexcept {
+                lookup.entryRead = true;
+                lookup.path.swap(shown);
+            });
+            description = shared.describe(path);
+        }
+    } catch (...) {
+        description.clear();
     }
+    announce([&]() noexcept {
+        lookup.entryRead = true;
+        lookup.path.swap(path);
+        lookup.description.swap(description);
+        lookup.ended = true;
+        --shared.running;
+    });
     return 0;
 }
 
-void DescriptionLookups::Arrived(WPARAM number, const std::function<void(HWND tool)>& show)
+void DescriptionLookups::Arrived(WPARAM number, const std::function<void(HWND button)>& changed)
 {
     const auto started = std::find_if(m_started.begin(), m_started.end(),
                                       [&](const std::shared_ptr<Lookup>& lookup) { return lookup->number == number; });
     if (started == m_started.end()) {
         return;
     }
-    const std::shared_ptr<Lookup> lookup = std::move(*started);
-    m_started.erase(started);
-    if (lookup != m_awaited.lookup) {
-        return;
+    const std::shared_ptr<Lookup> lookup = *started;
+    const TakenIn taken = TakeIn(*lookup);
+    if (taken.ended) {
+        m_started.erase(started);
+        if (lookup->again) {
+            Start(lookup->button, lookup->section);
+        }
     }
-    m_arrived = std::exchange(m_awaited, {});
-    struct Forget {
-        Awaited& arrived;
-        ~Forget() { arrived = {}; }
-    } forget{m_arrived};
-    show(m_arrived.tool);
+    if (taken.changed) {
+        changed(lookup->button);
+    }
 }
 
 } // namespace kelvory

@@ -48,7 +48,10 @@ TTTOOLINFOW TrackingToolInfo(HWND owner)
 
 } // namespace
 
-Tooltip::Tooltip(HINSTANCE instance, TextFunction text) : m_instance(instance), m_text(std::move(text)) {}
+Tooltip::Tooltip(HINSTANCE instance, TextFunction text, ReachFunction reached)
+    : m_instance(instance), m_text(std::move(text)), m_reached(std::move(reached))
+{
+}
 
 void Tooltip::Create(HWND owner)
 {
@@ -83,6 +86,10 @@ void Tooltip::MouseMove(HWND tool, WPARAM keys, LPARAM position)
             Untrack();
         }
     }
+    if (tool != m_hovered) {
+        m_hovered = tool;
+        m_reached(tool);
+    }
     if (!Created(GetAncestor(tool, GA_ROOT))) {
         return;
     }
@@ -102,9 +109,22 @@ void Tooltip::MouseMove(HWND tool, WPARAM keys, LPARAM position)
     SendMessageW(m_handle, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
+void Tooltip::MouseMoveOutside()
+{
+    m_hovered = nullptr;
+}
+
 bool Tooltip::HandleNotify(NMHDR& header)
 {
-    if (!m_handle || header.hwndFrom != m_handle || header.code != TTN_GETDISPINFOW) {
+    if (!m_handle || header.hwndFrom != m_handle) {
+        return false;
+    }
+    if (header.code == TTN_POP && header.idFrom != kTrackingTool) {
+        // Gone after a click or its time: the next movement reaches the tool anew.
+        m_hovered = nullptr;
+        return true;
+    }
+    if (header.code != TTN_GETDISPINFOW) {
         return false;
     }
     auto& request = reinterpret_cast<NMTTDISPINFOW&>(header);
@@ -163,9 +183,15 @@ void Tooltip::Refresh(HWND tool)
     if (!Shows(tool)) {
         return;
     }
+    // A tracked tooltip asks again when it is put in its place, which also
+    // keeps its new width on the screen.
+    if (m_tracked) {
+        Track(tool);
+        return;
+    }
     // Setting a callback text again makes the control ask for it and show it
     // at once; TTM_UPDATE redraws the tool where a control wants that too.
-    TTTOOLINFOW info = m_tracked ? TrackingToolInfo(GetAncestor(tool, GA_ROOT)) : ToolInfo(tool);
+    TTTOOLINFOW info = ToolInfo(tool);
     SendMessageW(m_handle, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
     SendMessageW(m_handle, TTM_UPDATE, 0, 0);
 }
@@ -184,8 +210,10 @@ void Tooltip::Track(HWND tool)
         }
     }
     const bool moving = m_tracked != nullptr;
-    m_tracked = tool;
-    GetCursorPos(&m_pointerAtTrack);
+    if (tool != std::exchange(m_tracked, tool)) {
+        GetCursorPos(&m_pointerAtTrack);
+        m_reached(tool);
+    }
 
     // Below the button's frame, moved left where the screen ends.
     RECT button;

@@ -2,9 +2,10 @@
 // The buttons' tooltip: one tooltip control, made at the first mouse movement
 // over a button or the first key of the keyboard's selection, so that start-up
 // never pays for it. The control asks for its text each time it is about to
-// show, so the text tells what a click would do at that moment, and asks again
-// when a tool's text is refreshed while it shows. Besides the hover tooltips it
-// shows the selected button's tooltip beside it, as a tracking tooltip.
+// show, and asks again when a tool's text is refreshed while it shows. Besides
+// the hover tooltips it shows the selected button's tooltip beside it, as a
+// tracking tooltip. It says when the pointer or the selection reaches a tool,
+// a moment before the tool's tooltip shows, so that its text can be made ready.
 #include "TooltipText.h"
 
 #include <windows.h>
@@ -21,8 +22,10 @@ public:
     // The text for a tool, each line of it fitting as fits says; an empty text
     // shows no tooltip.
     using TextFunction = std::function<std::u16string(HWND tool, const LineFits& fits)>;
+    // The pointer or the selection has reached tool.
+    using ReachFunction = std::function<void(HWND tool)>;
 
-    Tooltip(HINSTANCE instance, TextFunction text);
+    Tooltip(HINSTANCE instance, TextFunction text, ReachFunction reached);
     Tooltip(const Tooltip&) = delete;
     Tooltip& operator=(const Tooltip&) = delete;
 
@@ -31,18 +34,24 @@ public:
     // which is handed on at once so that a pointer resting where it came in
     // still gets its tooltip. Later movements and clicks reach the control
     // through its own subclass of the tool. Once the pointer has really moved,
-    // its hover takes the place of a tracked tooltip.
+    // its hover takes the place of a tracked tooltip. The first movement over a
+    // tool since the pointer came from elsewhere, or since its tooltip went,
+    // reaches it.
     void MouseMove(HWND tool, WPARAM keys, LPARAM position);
+    // A mouse movement over the tools' window outside every tool.
+    void MouseMoveOutside();
 
-    // Answers the control's request for a tool's text, which comes to the
-    // tools' top-level window. False for any other notification.
+    // Answers the control's request for a tool's text, and takes note of a
+    // hover tooltip going; both come to the tools' top-level window. False for
+    // any other notification.
     bool HandleNotify(NMHDR& header);
 
     // Whether the tooltip of tool shows now, hovered or tracked.
     bool Shows(HWND tool) const;
 
     // Shows tool's tooltip beside it, on the screen, until Untrack; a later
-    // call moves it to another tool. Its text is the one a hover would show.
+    // call moves it to another tool, which it reaches. Its text is the one a
+    // hover would show.
     void Track(HWND tool);
     // Hides the tracked tooltip, if one shows.
     void Untrack();
@@ -60,9 +69,12 @@ private:
 
     HINSTANCE m_instance;
     TextFunction m_text;
+    ReachFunction m_reached;
     HWND m_handle = nullptr;
     bool m_tried = false;
     std::vector<HWND> m_tools;
+    // The tool the pointer last reached, until it leaves or its tooltip goes.
+    HWND m_hovered = nullptr;
     // The tool whose tooltip the tracking tool shows, while it shows.
     HWND m_tracked = nullptr;
     bool m_trackingAdded = false;

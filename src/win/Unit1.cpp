@@ -26,7 +26,7 @@ namespace {
 constexpr DWORD kFormStyle = WS_CAPTION | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 
-// A program's description for a tooltip, arrived after the tooltip showed.
+// A step of a configured button's tooltip lookup, finished off the window's thread.
 constexpr UINT kDescriptionArrived = WM_APP;
 
 int ScreenPixelsPerInch()
@@ -55,9 +55,10 @@ int MeasureTextHeight(int fontHeight)
 // What a click on a configured button would start now: the entry read afresh
 // under the button's name, which is its section, with its placeholders
 // expanded. Empty when the file or the entry is gone, or the entry is empty.
-std::u16string ConfiguredPath(const ImageControl& button)
+// The tooltips' lookups call it on their threads too.
+std::u16string ConfiguredPath(const std::u16string& section)
 {
-    return ExpandPathPlaceholders(ReadConfiguredEntry(ConfigFilePath(), button.Name));
+    return ExpandPathPlaceholders(ReadConfiguredEntry(ConfigFilePath(), section));
 }
 
 } // namespace
@@ -76,8 +77,10 @@ const TForm1::FixedButton* const TForm1::kFixedButtons[] = {&kCommandPrompt, &kT
 TForm1::TForm1(Application& application, LaunchFunction launch, DescribeFunction describe)
     : Image3(application.Instance()), Image2(application.Instance()), Image4(application.Instance()),
       Image6(application.Instance()), m_application(application), m_launch(std::move(launch)),
-      m_descriptions(kDescriptionArrived, std::move(describe)),
-      m_tooltip(application.Instance(), [this](HWND button, const LineFits& fits) { return TooltipText(button, fits); }),
+      m_descriptions(kDescriptionArrived, ConfiguredPath, std::move(describe)),
+      m_tooltip(
+          application.Instance(), [this](HWND button, const LineFits& fits) { return TooltipText(button, fits); },
+          [this](HWND button) { TooltipReached(button); }),
       m_selection([this](std::size_t place) { return RowButton(place); },
                   [this](HWND button) { button ? m_tooltip.Track(button) : m_tooltip.Untrack(); })
 {
@@ -235,13 +238,15 @@ void TForm1::AddProgramButton(const std::u16string& path, int index)
     button.SetVisible(true);
     button.OnClick = [this](ImageControl& sender) { ProgramButtonClick(sender); };
     AddTooltip(button);
+    // Until its first lookup, the button's tooltip tells what start-up read.
+    m_descriptions.Know(button.Handle(), ExpandPathPlaceholders(path));
 }
 
 void TForm1::ProgramButtonClick(ImageControl& sender)
 {
     // The entry is read afresh at every click, so an edited path is started as
     // it now stands.
-    const std::u16string path = ConfiguredPath(sender);
+    const std::u16string path = ConfiguredPath(sender.Name);
     if (!path.empty()) {
         m_launch(ProgramRequest(path, ToWindowId(m_handle)));
     }
@@ -255,23 +260,29 @@ void TForm1::AddTooltip(ImageControl& button)
     button.OnPress = [this](ImageControl&) { m_selection.Hide(); };
 }
 
+void TForm1::TooltipReached(HWND button)
+{
+    // The entry and its program are read afresh whenever the pointer or the
+    // selection reaches a configured button, off this thread.
+    for (const auto& slot : ProgramButtons) {
+        if (slot && slot->Handle() == button) {
+            m_descriptions.Start(button, slot->Name);
+            return;
+        }
+    }
+}
+
 std::u16string TForm1::TooltipText(HWND button, const LineFits& fits)
 {
     if (const FixedButton* row = FixedButtonOf(button)) {
         return std::u16string(row->tooltip);
     }
-    for (const auto& slot : ProgramButtons) {
-        if (slot && slot->Handle() == button) {
-            // Read at every showing, exactly as a click reads it. The program's
-            // own file is read off this thread.
-            const std::u16string path = ConfiguredPath(*slot);
-            if (path.empty()) {
-                return {};
-            }
-            return ProgramTooltip(path, m_descriptions.Describe(m_handle, button, path), fits);
-        }
+    // What is known now; a lookup still running refreshes it when it ends.
+    const DescriptionLookups::Known* known = m_descriptions.Find(button);
+    if (!known || known->path.empty()) {
+        return {};
     }
-    return {};
+    return ProgramTooltip(known->path, known->description, fits);
 }
 
 ImageControl* TForm1::RowButton(std::size_t place)
@@ -296,6 +307,7 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_NCCREATE:
         m_handle = window;
+        m_descriptions.Bind(window);
         break;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(m_font.get());
@@ -303,6 +315,10 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         if (m_tooltip.HandleNotify(*reinterpret_cast<NMHDR*>(lParam))) {
             return 0;
         }
+        break;
+    case WM_MOUSEMOVE:
+        // The pointer is over the window itself, on none of its buttons.
+        m_tooltip.MouseMoveOutside();
         break;
     case kDescriptionArrived:
         m_descriptions.Arrived(wParam, [this](HWND button) { m_tooltip.Refresh(button); });

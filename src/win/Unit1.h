@@ -25,7 +25,8 @@ class TForm1 {
 public:
     // Creates the window hidden from its stored layout and runs FormCreate.
     // Every start goes through launch: the shell in the program, a recorder in tests.
-    // The tooltips read a program's description through describe.
+    // The tooltips read a program's description through describe, on threads
+    // of their own (see DescribeFunction for what it may capture).
     explicit TForm1(Application& application, LaunchFunction launch = Launch,
                     DescribeFunction describe = FileDescription);
     ~TForm1();
@@ -84,6 +85,7 @@ private:
     const FixedButton* FixedButtonOf(HWND button) const;
     void LaunchFixed(const FixedButton& row);
     void AddTooltip(ImageControl& button);
+    void TooltipReached(HWND button);
     std::u16string TooltipText(HWND button, const LineFits& fits);
 
     // The buttons that show, in row order: the fixed ones left to right, then

@@ -1,53 +1,64 @@
 #!/usr/bin/python3
-"""A file system of one file that stalls on demand, as a share whose server
-has gone away does.
+"""A file system that stalls on demand, as a share whose server has gone away
+does.
 
-    stallfs.py FILE MOUNTPOINT GATE
+    stallfs.py FOLDER MOUNTPOINT GATES LOG
 
-serves FILE, read-only, as the one file in MOUNTPOINT and runs until it is
-unmounted. While a file named GATE exists, every look-up of the served file
-waits until GATE is removed: the first thing a program does with a file, asking
-for its attributes, blocks there. The kernel is told to cache no attributes, so
-every look-up comes here. Mounting needs /dev/fuse and root, or fusermount.
+serves the files of FOLDER, read-only, as the files of MOUNTPOINT and runs
+until it is unmounted. While a file of the same name exists in the folder
+GATES, every look-up of that served file waits until it is removed: the first
+thing a program does with a file, asking for its attributes, blocks there.
+Each look-up that begins to wait writes the file's name as a line of LOG, so a
+test sees that a program has reached the file. The kernel is told to cache no
+attributes, so every look-up comes here. Mounting needs /dev/fuse and root, or
+fusermount.
 """
 import errno
 import os
 import stat
 import sys
+import threading
 import time
 
 from fusepy import FUSE, FuseOSError, Operations
 
 
-class StallingFile(Operations):
-    def __init__(self, source, gate):
-        with open(source, 'rb') as file:
-            self.data = file.read()
-        self.name = '/' + os.path.basename(source)
-        self.gate = gate
+class StallingFiles(Operations):
+    def __init__(self, folder, gates, log):
+        self.data = {}
+        for name in os.listdir(folder):
+            with open(os.path.join(folder, name), 'rb') as file:
+                self.data['/' + name] = file.read()
+        self.gates = gates
+        self.log = log
+        self.log_lock = threading.Lock()
 
     def getattr(self, path, fh=None):
         now = time.time()
         if path == '/':
             return dict(st_mode=stat.S_IFDIR | 0o755, st_nlink=2, st_ctime=now, st_mtime=now, st_atime=now)
-        if path != self.name:
+        if path not in self.data:
             raise FuseOSError(errno.ENOENT)
-        while os.path.exists(self.gate):
-            time.sleep(0.05)
-        return dict(st_mode=stat.S_IFREG | 0o755, st_nlink=1, st_size=len(self.data),
+        gate = os.path.join(self.gates, path[1:])
+        if os.path.exists(gate):
+            with self.log_lock, open(self.log, 'a') as log:
+                log.write(path[1:] + '\n')
+            while os.path.exists(gate):
+                time.sleep(0.05)
+        return dict(st_mode=stat.S_IFREG | 0o755, st_nlink=1, st_size=len(self.data[path]),
                     st_ctime=now, st_mtime=now, st_atime=now)
 
     def readdir(self, path, fh):
-        return ['.', '..', self.name[1:]]
+        return ['.', '..'] + [name[1:] for name in self.data]
 
     def open(self, path, flags):
         return 0
 
     def read(self, path, size, offset, fh):
-        return self.data[offset:offset + size]
+        return self.data[path][offset:offset + size]
 
 
 if __name__ == '__main__':
-    source, mountpoint, gate = sys.argv[1:4]
-    FUSE(StallingFile(source, gate), mountpoint, foreground=True, nothreads=False, ro=True,
+    folder, mountpoint, gates, log = sys.argv[1:5]
+    FUSE(StallingFiles(folder, gates, log), mountpoint, foreground=True, nothreads=False, ro=True,
          attr_timeout=0, entry_timeout=0)

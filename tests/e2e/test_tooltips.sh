@@ -32,32 +32,44 @@ check "the tooltip goes when the pointer leaves" tooltip_line 0
 described="Launch recorder (German)\\n$folder\\described.exe"
 hover_shows prog1 "$described"
 
-# The main window and the tooltip in one picture.
+# The main window and the tooltip in one picture, once the tooltip is drawn.
 info=$(window_info)
 read -r _ l t r b _ < <(grep '^window ' <<<"$info")
 read -r _ tl tt tr tb _ < <(grep '^tooltip ' <<<"$info")
-colours=$(import -window root -crop "$((tr - tl))x$((tb - tt))+$tl+$tt" +repage -format %k info:)
+colours=0
+tooltip_drawn() {
+  colours=$(import -window root -crop "$((tr - tl))x$((tb - tt))+$tl+$tt" +repage -format %k info:)
+  [ "$colours" -gt 2 ]
+}
+wait_until tooltip_drawn || true
 check "the tooltip is drawn on the screen ($colours colours)" [ "$colours" -gt 2 ]
 left=$((l < tl ? l : tl)); top=$((t < tt ? t : tt))
 right=$((r > tr ? r : tr)); bottom=$((b > tb ? b : tb))
 import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$work/tooltip.png"
 
-# A click hides it and starts the program once.
+# A click hides it and starts the program once: the next start recorded is
+# that of the next click, on the other button (each click waits until what
+# was started before it has ended).
 click_button prog1
 check "a click starts the program" wait_for_lines "$log" 1
 check "a click hides the tooltip" tooltip_line 0
-sleep 1
-check "exactly one start" [ "$(line_count "$log")" -eq 1 ]
+click_button prog2
+check "the next click starts its program" wait_for_lines "$log" 2
+check "exactly one start of the first" [ "$(grep -c '^described.exe' "$log")" -eq 1 ]
+check "the next start is the other program's" [ "$(sed -n 2p "$log" | cut -f1)" = plain.exe ]
 away
 
 hover_shows prog2 "plain.exe\\n$folder\\plain.exe"
 away
 tooltip_line 0 >/dev/null || true
 
-# With the file gone a click starts nothing, and the tooltip shows nothing.
+# With the file gone a click starts nothing, and the tooltip shows nothing:
+# for twice the time a tooltip takes, and then the next one to show is that of
+# the next button hovered.
 rm "$app/kelvory.ini"
 hover prog2
 check "no tooltip where a click would start nothing" no_tooltip_shows
+hover_shows Image6 "Restart now"
 away
 
 window_info close-main

@@ -33,7 +33,12 @@ protected:
         DeleteFileW(ini.c_str());
     }
 
-    void Configure(std::string_view text) { ASSERT_TRUE(WriteFileBytes(ini, text)); }
+    // A tooltip's lookup may be reading the file at this moment, as it may be
+    // when a technician saves it: the write comes once the reader has let go.
+    void Configure(std::string_view text)
+    {
+        ASSERT_TRUE(PumpUntil([&] { return WriteFileBytes(ini, text); })) << GetLastError();
+    }
 
     // Entries name these ASCII paths; the profile reader takes the ANSI code page.
     void ConfigurePrograms(const std::wstring& prog1, const std::wstring& prog2)
@@ -73,6 +78,25 @@ protected:
             GetWindowTextW(tooltips[0], text, INFOTIPSIZE);
         }
         return text;
+    }
+
+    // Handles this thread's messages until done says so, for five seconds at
+    // most: what the tooltips' lookups find comes as messages.
+    template <class Done>
+    static bool PumpUntil(const Done& done)
+    {
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+            if (done()) {
+                return true;
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        }
+        return false;
     }
 
     void CreateForm()

@@ -2,7 +2,8 @@
 // hidden with a recorder in place of the shell, mouse movements sent as real
 // window messages, and each tool's text asked of the control itself with
 // TTM_GETTEXTW, which makes the control request it from the window just as it
-// does before it shows.
+// does before it shows. A configured button's text comes from a lookup that
+// the pointer starts when it reaches the button, and arrives as messages.
 #include "ConfiguredForm.h"
 #include "Text.h"
 #include "VersionInfo.h"
@@ -12,14 +13,102 @@
 #include <algorithm>
 #include <atomic>
 #include <iterator>
+#include <memory>
+#include <mutex>
 #include <thread>
+#include <utility>
 
 namespace kelvory {
 namespace {
 
+// What the tests' lookups share with them. A lookup's thread may go on after
+// the test's scope has ended, so all of it is held by shared pointers.
+
+// The paths the lookups were asked to describe, in the order they were asked.
+class DescribedPaths {
+public:
+    void Add(const std::u16string& path)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_paths.push_back(path);
+    }
+    std::vector<std::u16string> Get() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_paths;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<std::u16string> m_paths;
+};
+
+// Holds lookups up, as a stalled share does, while it is closed; never for
+// more than ten seconds, so a window that waited for a lookup would show as a
+// slow test rather than hang.
+class Gate {
+public:
+    void Open() const { SetEvent(m_event.get()); }
+    void Close() const { ResetEvent(m_event.get()); }
+    void Pass() const { WaitForSingleObject(m_event.get(), 10000); }
+
+private:
+    UniqueKernelHandle m_event{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+};
+
+// Opens the gate when the test ends, however it ends.
+struct GateOpener {
+    std::shared_ptr<Gate> gate;
+    ~GateOpener() { gate->Open(); }
+};
+
 class TooltipTest : public test::ConfiguredFormTest {
 protected:
     static void Hover(const ImageControl& button) { test::SendMouse(button, WM_MOUSEMOVE); }
+
+    // The pointer comes onto the button from elsewhere in the window, which
+    // starts the button's lookup.
+    void Reach(const ImageControl& button) const
+    {
+        SendMessageW(form->Handle(), WM_MOUSEMOVE, 0, 0);
+        Hover(button);
+    }
+
+    // Whether the button's tooltip comes to say expected as the messages of
+    // its lookup are handled.
+    testing::AssertionResult Says(const ImageControl& button, const std::wstring& expected) const
+    {
+        std::wstring text;
+        if (PumpUntil([&] { return (text = TextOf(button)) == expected; })) {
+            return testing::AssertionSuccess();
+        }
+        return testing::AssertionFailure() << "it says \"" << text << "\"";
+    }
+
+    // Handles messages until count lookups have described their programs, and
+    // then once more: each lookup's last message is posted right after that.
+    static bool DescribedAll(const std::atomic<int>& described, int count)
+    {
+        bool seen = false;
+        return PumpUntil([&] { return std::exchange(seen, described >= count); });
+    }
+
+    void CreateForm(DescribeFunction describe)
+    {
+        form = std::make_unique<TForm1>(
+            application, [this](const LaunchRequest& r) { launched.push_back(r); }, std::move(describe));
+    }
+    using ConfiguredFormTest::CreateForm;
+
+    // A real description read, counted once it is read.
+    static DescribeFunction CountedDescription(const std::shared_ptr<std::atomic<int>>& described)
+    {
+        return [described](const std::u16string& path) {
+            std::u16string description = FileDescription(path);
+            ++*described;
+            return description;
+        };
+    }
 
     std::wstring TextOf(const ImageControl& button) const
     {
@@ -43,24 +132,6 @@ protected:
     {
         const std::wstring text = L"\uFEFF[prog1]\r\nexe=" + prog1 + L"\r\n[prog2]\r\nexe=" + prog2 + L"\r\n";
         Configure(std::string_view(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)));
-    }
-
-    // Handles this thread's messages until done says so, for five seconds at most.
-    template <class Done>
-    static bool PumpUntil(const Done& done)
-    {
-        for (const DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-            if (done()) {
-                return true;
-            }
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        }
-        return false;
     }
 
     // Moves the real pointer over the button, or away from the form.
@@ -125,28 +196,37 @@ TEST_F(TooltipTest, AConfiguredButtonTellsWhatAClickWouldStartAtThatMoment)
     ASSERT_TRUE(form->ProgramButtons[0] && form->ProgramButtons[1]);
     const ImageControl& first = *form->ProgramButtons[0];
     const ImageControl& second = *form->ProgramButtons[1];
-    Hover(first);
-    Hover(second);
+
+    // Before its lookup has answered, a button tells what start-up read: the
+    // file name and the path. Asking for the text waits for no lookup.
+    Reach(first);
+    EXPECT_EQ(TextOf(first), L"described_recorder.exe\r\n" + described);
 
     // The description of the first language in the translation table, or the
     // file name; the path on the second line.
-    EXPECT_EQ(TextOf(first), L"Launch recorder (German)\r\n" + described);
-    EXPECT_EQ(TextOf(second), L"recorder.exe\r\n" + plain);
+    Reach(second);
+    EXPECT_TRUE(Says(first, L"Launch recorder (German)\r\n" + described));
+    EXPECT_TRUE(Says(second, L"recorder.exe\r\n" + plain));
 
-    // An edit is seen at the next showing, placeholders expanded.
+    // An edit is seen when the pointer next reaches the button, placeholders
+    // expanded.
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     test::ScopedVariables variables;
     variables.Set(L"SystemRoot", windows);
     ConfigurePrograms(plain, L"%SYSTEMROOT%\\no-such-program.exe");
-    EXPECT_EQ(TextOf(first), L"recorder.exe\r\n" + plain);
-    EXPECT_EQ(TextOf(second), L"no-such-program.exe\r\n" + std::wstring(windows) + L"\\no-such-program.exe");
+    Reach(first);
+    Reach(second);
+    EXPECT_TRUE(Says(first, L"recorder.exe\r\n" + plain));
+    EXPECT_TRUE(Says(second, L"no-such-program.exe\r\n" + std::wstring(windows) + L"\\no-such-program.exe"));
 
     // Where a click would start nothing, there is nothing to show.
     ConfigurePrograms(L"", plain);
-    EXPECT_EQ(TextOf(first), L"");
+    Reach(first);
+    EXPECT_TRUE(Says(first, L""));
     DeleteFileW(ini.c_str());
-    EXPECT_EQ(TextOf(second), L"");
+    Reach(second);
+    EXPECT_TRUE(Says(second, L""));
 }
 
 TEST_F(TooltipTest, ClicksAfterHoveringStartExactlyWhatTheyStartedBefore)
@@ -221,9 +301,11 @@ TEST_F(TooltipTest, ADamagedVersionResourceIsPassedOverForTheFileName)
         ASSERT_TRUE(test::WriteFileBytes(damaged, copy));
 
         ConfigurePrograms(damaged, plain);
-        CreateForm();
+        const auto read = std::make_shared<std::atomic<int>>(0);
+        CreateForm(CountedDescription(read));
         ASSERT_TRUE(form->ProgramButtons[0]);
-        Hover(*form->ProgramButtons[0]);
+        Reach(*form->ProgramButtons[0]);
+        EXPECT_TRUE(DescribedAll(*read, 1));
         EXPECT_EQ(TextOf(*form->ProgramButtons[0]), L"damaged.exe\r\n" + damaged);
         form.reset();
     }
@@ -298,10 +380,11 @@ TEST_F(TooltipTest, NoProgramCanCrashTheTooltipOrHideItsRealPath)
     ASSERT_NE(GetFileAttributesW(longPath.Path().c_str()), INVALID_FILE_ATTRIBUTES);
 
     ConfigurePrograms(described, plain);
-    CreateForm();
+    const auto read = std::make_shared<std::atomic<int>>(0);
+    CreateForm(CountedDescription(read));
     ASSERT_TRUE(form->ProgramButtons[0]);
     const ImageControl& button = *form->ProgramButtons[0];
-    Hover(button);
+    int lookups = 0;
 
     std::wstring words;
     for (int i = 0; i < 19; ++i) {
@@ -326,6 +409,8 @@ TEST_F(TooltipTest, NoProgramCanCrashTheTooltipOrHideItsRealPath)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
         ConfigureWide(c.path, plain);
+        Reach(button);
+        EXPECT_TRUE(DescribedAll(*read, ++lookups));
         const std::wstring text = TextOf(button);
         const std::size_t lineBreak = text.find(L"\r\n");
         ASSERT_NE(lineBreak, std::wstring::npos) << text;
@@ -374,76 +459,285 @@ TEST_F(TooltipTest, APathLongerThanWindowsTakesIsShownButNeverLookedUp)
     test::ScopedVariables variables;
     variables.Set(L"SystemRoot", std::wstring(20000, L'r').c_str());
     ConfigurePrograms(described, plain);
-    std::vector<std::u16string> lookedUp;
-    form = std::make_unique<TForm1>(
-        application, [this](const LaunchRequest& r) { launched.push_back(r); },
-        [&lookedUp](const std::u16string& path) {
-            lookedUp.push_back(path);
-            return FileDescription(path);
-        });
-    ASSERT_TRUE(form->ProgramButtons[0]);
-    Hover(*form->ProgramButtons[0]);
+    const auto asked = std::make_shared<DescribedPaths>();
+    CreateForm([asked](const std::u16string& path) {
+        asked->Add(path);
+        return FileDescription(path);
+    });
+    ASSERT_TRUE(form->ProgramButtons[0] && form->ProgramButtons[1]);
     ConfigurePrograms(L"%systemroot%\\%systemroot%\\tool.exe", plain);
-    const std::wstring text = TextOf(*form->ProgramButtons[0]);
-    const std::size_t lineBreak = text.find(L"\r\n");
-    EXPECT_EQ(text.substr(0, lineBreak), L"tool.exe");
-    const std::wstring pathLine = text.substr(lineBreak + 2);
+    Reach(*form->ProgramButtons[0]);
+    std::wstring text;
+    EXPECT_TRUE(PumpUntil([&] { return (text = TextOf(*form->ProgramButtons[0])).starts_with(L"tool.exe\r\n"); }))
+        << text;
+    const std::wstring pathLine = text.substr(text.find(L"\r\n") + 2);
     EXPECT_TRUE(pathLine.starts_with(L"rrr") && pathLine.ends_with(L"r\\tool.exe")) << pathLine;
     EXPECT_EQ(std::count(pathLine.begin(), pathLine.end(), L'\u2026'), 1);
-    EXPECT_TRUE(lookedUp.empty());
+
+    // The next lookup, of the other button, is the first one described.
+    Reach(*form->ProgramButtons[1]);
+    EXPECT_TRUE(Says(*form->ProgramButtons[1], L"recorder.exe\r\n" + plain));
+    EXPECT_TRUE(PumpUntil([&] { return !asked->Get().empty(); }));
+    EXPECT_EQ(asked->Get(), std::vector<std::u16string>{test::Utf16(plain)});
 }
 
 TEST_F(TooltipTest, TheWindowAnswersAndClicksStartWhileALookupBlocks)
 {
-    // A lookup that blocks until the test releases it, as one of a file on a
-    // stalled share does. However the test ends, it is released.
-    const UniqueKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    const struct Releaser {
-        HANDLE event;
-        ~Releaser() { SetEvent(event); }
-    } releaser{release.get()};
+    // Lookups that block while the gate is closed, as one of a file on a
+    // stalled share does.
+    const auto gate = std::make_shared<Gate>();
+    const GateOpener opener{gate};
+    const auto asked = std::make_shared<DescribedPaths>();
+    const auto returned = std::make_shared<std::atomic<int>>(0);
     ConfigurePrograms(described, plain);
-    form = std::make_unique<TForm1>(
-        application, [this](const LaunchRequest& r) { launched.push_back(r); },
-        [event = release.get()](const std::u16string& path) {
-            // Never for good: a tooltip that looked up on the window's thread
-            // would hang the test.
-            WaitForSingleObject(event, 10000);
-            return FileDescription(path);
-        });
+    CreateForm([gate, asked, returned](const std::u16string& path) {
+        asked->Add(path);
+        gate->Pass();
+        std::u16string description = FileDescription(path);
+        ++*returned;
+        return description;
+    });
     ASSERT_TRUE(form->ProgramButtons[0] && form->ProgramButtons[1]);
     const ImageControl& first = *form->ProgramButtons[0];
     const ImageControl& second = *form->ProgramButtons[1];
     SetWindowPos(form->Handle(), HWND_TOPMOST, 200, 200, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 
-    // Hovered with the real pointer, the tooltip shows the file name and path.
+    // Hovered with the real pointer, the tooltip shows the file name and path
+    // while its lookup blocks.
     const std::wstring withoutDescription = L"described_recorder.exe\r\n" + described;
+    const std::wstring withDescription = L"Launch recorder (German)\r\n" + described;
     PointAt(&first);
     EXPECT_TRUE(PumpUntil([&] { return Shown() == withoutDescription; })) << Shown();
+    EXPECT_TRUE(PumpUntil([&] { return asked->Get().size() == 1; }));
 
-    // Another thread's message is answered within a second, and a click on
-    // the other button starts its program.
-    std::atomic<int> answer{-1};
-    std::thread probe([&answer, window = form->Handle()] {
+    // Other threads are answered within a second: a message that does nothing,
+    // and the control's request for the text, which waits for no lookup and
+    // starts none.
+    const HWND window = form->Handle();
+    const HWND tooltip = Tooltips().at(0);
+    std::atomic<int> answered{-1};
+    wchar_t text[INFOTIPSIZE] = L"(not answered)";
+    std::thread probe([&] {
         DWORD_PTR result = 0;
-        answer = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = window;
+        tool.uId = reinterpret_cast<UINT_PTR>(first.Handle());
+        tool.lpszText = text;
+        answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0 &&
+                   SendMessageTimeoutW(tooltip, TTM_GETTEXTW, INFOTIPSIZE, reinterpret_cast<LPARAM>(&tool), SMTO_NORMAL,
+                                       1000, &result) != 0;
     });
-    PumpUntil([&] { return answer >= 0; });
+    EXPECT_TRUE(PumpUntil([&] { return answered >= 0; }));
     probe.join();
-    EXPECT_EQ(answer, 1);
+    EXPECT_EQ(answered, 1);
+    EXPECT_EQ(text, withoutDescription);
+    EXPECT_EQ(asked->Get().size(), 1u);
+
+    // A click on the other button starts its program.
     test::Click(second);
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_EQ(launched[0], ProgramRequest(test::Utf16(plain), ToWindowId(form->Handle())));
 
-    // Shown again, the tooltip waits no second time; once the lookup is
-    // released, the description replaces the file name while it shows.
+    // Shown again, the tooltip waits for the lookup still running, and starts
+    // no second one; once that is released, the description replaces the file
+    // name while it shows, and the button is looked up once more for the
+    // hover made meanwhile.
     PointAt(nullptr);
-    PumpUntil([&] { return Shown().empty(); });
+    EXPECT_TRUE(PumpUntil([&] { return Shown().empty(); })) << Shown();
     PointAt(&first);
     EXPECT_TRUE(PumpUntil([&] { return Shown() == withoutDescription; })) << Shown();
-    SetEvent(release.get());
-    EXPECT_TRUE(PumpUntil([&] { return Shown() == L"Launch recorder (German)\r\n" + described; })) << Shown();
+    EXPECT_EQ(asked->Get().size(), 1u);
+    gate->Open();
+    EXPECT_TRUE(PumpUntil([&] { return Shown() == withDescription; })) << Shown();
+    EXPECT_TRUE(PumpUntil([&] { return *returned == 2; }));
+    EXPECT_EQ(asked->Get().size(), 2u);
+
+    // The description is kept for the next show: it shows at once while the
+    // next lookup blocks.
     PointAt(nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return Shown().empty(); })) << Shown();
+    gate->Close();
+    PointAt(&first);
+    EXPECT_TRUE(PumpUntil([&] { return asked->Get().size() == 3; }));
+    EXPECT_TRUE(PumpUntil([&] { return Shown() == withDescription; })) << Shown();
+    PointAt(nullptr);
+}
+
+TEST_F(TooltipTest, ALateDescriptionChangesOnlyItsOwnButtonsTooltip)
+{
+    // The described program's lookup blocks until the gate opens; the plain
+    // one's does not.
+    const auto gate = std::make_shared<Gate>();
+    const GateOpener opener{gate};
+    const auto ended = std::make_shared<std::atomic<int>>(0);
+    ConfigurePrograms(described, plain);
+    CreateForm([gate, ended, slow = test::Utf16(described)](const std::u16string& path) {
+        if (path == slow) {
+            gate->Pass();
+        }
+        std::u16string description = FileDescription(path);
+        ++*ended;
+        return description;
+    });
+    ASSERT_TRUE(form->ProgramButtons[0] && form->ProgramButtons[1]);
+    const ImageControl& first = *form->ProgramButtons[0];
+    const ImageControl& second = *form->ProgramButtons[1];
+    SetWindowPos(form->Handle(), HWND_TOPMOST, 200, 200, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+
+    const std::wstring secondsText = L"recorder.exe\r\n" + plain;
+    PointAt(&first);
+    EXPECT_TRUE(PumpUntil([&] { return Shown() == L"described_recorder.exe\r\n" + described; })) << Shown();
+    PointAt(&second);
+    EXPECT_TRUE(PumpUntil([&] { return Shown() == secondsText; })) << Shown();
+    EXPECT_TRUE(DescribedAll(*ended, 1));
+
+    // The first button's description arrives while the second's tooltip shows.
+    gate->Open();
+    EXPECT_TRUE(DescribedAll(*ended, 2));
+    EXPECT_EQ(Shown(), secondsText);
+    EXPECT_EQ(TextOf(first), L"Launch recorder (German)\r\n" + described);
+    PointAt(nullptr);
+}
+
+TEST_F(TooltipTest, AtMostFourLookupsRunAtOnceAndClosingLeavesThemBehind)
+{
+    // Six copies of the described recorder, each the program of a button.
+    std::vector<std::unique_ptr<ScopedCopy>> copies;
+    std::string text;
+    for (int n = 1; n <= 6; ++n) {
+        const std::wstring name = L"copy" + std::to_wstring(n) + L".exe";
+        copies.push_back(std::make_unique<ScopedCopy>(described, test::OwnFolder() + name));
+        ASSERT_TRUE(copies.back()->copied);
+        const std::wstring entry = L"[prog" + std::to_wstring(n) + L"]\r\nexe=" + copies.back()->path + L"\r\n";
+        text += std::string(entry.begin(), entry.end());
+    }
+    Configure(text);
+
+    const auto gate = std::make_shared<Gate>();
+    const GateOpener opener{gate};
+    const auto asked = std::make_shared<DescribedPaths>();
+    const auto returned = std::make_shared<std::atomic<int>>(0);
+    CreateForm([gate, asked, returned](const std::u16string& path) {
+        asked->Add(path);
+        gate->Pass();
+        std::u16string description = FileDescription(path);
+        ++*returned;
+        return description;
+    });
+    std::vector<const ImageControl*> buttons;
+    for (int n = 0; n < 6; ++n) {
+        ASSERT_TRUE(form->ProgramButtons[n] && form->ProgramButtons[n]->Handle());
+        buttons.push_back(form->ProgramButtons[n].get());
+    }
+    const auto paths = [&](std::initializer_list<int> numbers) {
+        std::vector<std::u16string> list;
+        for (const int n : numbers) {
+            list.push_back(test::Utf16(copies[n - 1]->path));
+        }
+        std::sort(list.begin(), list.end());
+        return list;
+    };
+    const auto askedSorted = [&] {
+        std::vector<std::u16string> list = asked->Get();
+        std::sort(list.begin(), list.end());
+        return list;
+    };
+
+    // Four lookups that block; the fifth button shows what start-up read, and
+    // its program is not read.
+    for (int n = 0; n < 4; ++n) {
+        Reach(*buttons[n]);
+    }
+    EXPECT_TRUE(PumpUntil([&] { return asked->Get().size() == 4; }));
+    Reach(*buttons[4]);
+    EXPECT_EQ(TextOf(*buttons[4]), L"copy5.exe\r\n" + copies[4]->path);
+
+    // Released, they end; the next button reached is read, and the fifth, not
+    // reached again, never was.
+    gate->Open();
+    EXPECT_TRUE(Says(*buttons[3], L"Launch recorder (German)\r\n" + copies[3]->path));
+    Reach(*buttons[5]);
+    EXPECT_TRUE(Says(*buttons[5], L"Launch recorder (German)\r\n" + copies[5]->path));
+    EXPECT_EQ(askedSorted(), paths({1, 2, 3, 4, 6}));
+
+    // Closing while four block: the window goes at once, and the lookups end
+    // later without it.
+    gate->Close();
+    for (int n = 0; n < 4; ++n) {
+        Reach(*buttons[n]);
+    }
+    EXPECT_TRUE(PumpUntil([&] { return asked->Get().size() == 9; }));
+    const HWND window = form->Handle();
+    form.reset();
+    EXPECT_FALSE(IsWindow(window));
+    gate->Open();
+    EXPECT_TRUE(PumpUntil([&] { return *returned == 9; }));
+    CreateForm();
+    EXPECT_TRUE(form->ProgramButtons[0] && form->ProgramButtons[0]->Handle());
+}
+
+// The lookups on their own, announcing to message-only windows of the test.
+TEST(DescriptionLookupsTest, AWindowIsBoundOnceAndNeverAgainAfterDetach)
+{
+    const auto messageWindow = [] {
+        return CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    };
+    const HWND first = messageWindow();
+    const HWND second = messageWindow();
+    ASSERT_TRUE(first && second);
+    const auto described = std::make_shared<std::atomic<int>>(0);
+    DescriptionLookups lookups(
+        WM_APP, [](const std::u16string& section) { return u"C:\\" + section + u".exe"; },
+        [described](const std::u16string& path) {
+            ++*described;
+            return u"the program at " + path;
+        });
+    // Waits for done, for five seconds at most, leaving the messages queued.
+    const auto waitUntil = [](const auto& done) {
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
+            if (done()) {
+                return true;
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_POSTMESSAGE);
+        }
+        return false;
+    };
+    // The lookups' messages to window, taken in as the window would.
+    int announced = 0;
+    const auto takeAnnounced = [&](HWND window) {
+        MSG message;
+        while (PeekMessageW(&message, window, WM_APP, WM_APP, PM_REMOVE)) {
+            ++announced;
+            lookups.Arrived(message.wParam, [](HWND) {});
+        }
+    };
+    const HWND button = first; // any window names a button
+
+    lookups.Bind(first);
+    lookups.Bind(second);
+    lookups.Start(button, u"prog1");
+    // The path first, then the description.
+    EXPECT_TRUE(waitUntil([&] {
+        takeAnnounced(first);
+        return announced == 2;
+    }));
+    ASSERT_TRUE(lookups.Find(button));
+    EXPECT_EQ(lookups.Find(button)->path, u"C:\\prog1.exe");
+    EXPECT_EQ(lookups.Find(button)->description, u"the program at C:\\prog1.exe");
+
+    // Detached, and bound again: the next lookup is announced to neither. Its
+    // last message would follow its description at once.
+    lookups.Detach();
+    lookups.Bind(second);
+    lookups.Start(button, u"prog2");
+    EXPECT_TRUE(waitUntil([&] { return *described == 2; }));
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 200, QS_POSTMESSAGE);
+    takeAnnounced(first);
+    takeAnnounced(second);
+    EXPECT_EQ(announced, 2);
+    DestroyWindow(first);
+    DestroyWindow(second);
 }
 
 } // namespace
