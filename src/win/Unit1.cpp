@@ -270,9 +270,9 @@ void TForm1::AddProgramButton(const std::u16string& path, int index)
 
     // The icon comes from the path exactly as configured, placeholders and all;
     // only the start expands them. The application window's handle stands in
-    // for the instance, which the extraction does not use.
-    button.SetIcon(
-        UniqueIcon(ExtractFileIcon(reinterpret_cast<HINSTANCE>(m_application.Handle()), WideText(path), 0)));
+    // for the instance, which the extraction does not use. An icon directory
+    // that would lead the extraction past its file gives no icon.
+    button.SetIcon(ExtractProgramIcon(reinterpret_cast<HINSTANCE>(m_application.Handle()), WideText(path)));
     if (!button.Icon()) {
         // No icon, no button: the control stays in its slot, unplaced and unseen,
         // and the next configured button takes this place in the row.
