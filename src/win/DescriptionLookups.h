@@ -6,6 +6,8 @@
 // waits for it a moment, so that a local file's description comes with the
 // tooltip; a slower one is announced with a message when it arrives, and the
 // tooltip that still waits for it is shown again with it.
+#include "PathLimit.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -22,7 +24,7 @@ using DescribeFunction = std::function<std::u16string(const std::u16string& path
 class DescriptionLookups {
 public:
     // Windows' own limit for a path; a longer one is never looked up.
-    static constexpr std::size_t kLongestPath = 32767;
+    static constexpr std::size_t kLongestPath = kelvory::kLongestPath;
     // Lookups that may run at once. One that stalls keeps its thread until the
     // system gives up on the file, so hovers over stalled programs cannot pile
     // threads up: past this number a tooltip shows the file name alone.

@@ -1,5 +1,6 @@
 #include "ModulePath.h"
 
+#include "PathLimit.h"
 #include "Text.h"
 
 #include <windows.h>
@@ -17,7 +18,7 @@ std::u16string ModuleFileName()
         if (length == 0) {
             return {};
         }
-        if (length < path.size() || path.size() >= 32768) {
+        if (length < path.size() || path.size() > kLongestPath) {
             path.resize(length);
             return path;
         }
