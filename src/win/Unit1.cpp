@@ -3,6 +3,7 @@
 #include "ConfigFile.h"
 #include "Environment.h"
 #include "Failure.h"
+#include "FixedTooltips.h"
 #include "IconResource.h"
 #include "Shell.h"
 #include "Text.h"
@@ -105,10 +106,10 @@ std::u16string ConfiguredPath(const ImageControl& button)
 // clang-format off
 const TForm1::FixedButton TForm1::kFixedButtons[] = {
     // control        click                 name and place                icon                start                           tooltip
-    {&TForm1::Image3, &TForm1::Image3Click, {u"Image3", 8, 16, 32, 32},   IDI_COMMAND_PROMPT, {u"cmd.exe", std::nullopt},     u"Command Prompt"},
-    {&TForm1::Image2, &TForm1::Image2Click, {u"Image2", 56, 16, 32, 32},  IDI_TASK_MANAGER,   {u"taskmgr.exe", std::nullopt}, u"Task Manager"},
-    {&TForm1::Image4, &TForm1::Image4Click, {u"Image4", 104, 16, 32, 32}, IDI_SHUT_DOWN,      {u"wpeutil", u"shutdown"},      u"Shut down now"},
-    {&TForm1::Image6, &TForm1::Image6Click, {u"Image6", 152, 16, 32, 32}, IDI_RESTART,        {u"wpeutil", u"reboot"},        u"Restart now"},
+    {&TForm1::Image3, &TForm1::Image3Click, {u"Image3", 8, 16, 32, 32},   IDI_COMMAND_PROMPT, {u"cmd.exe", std::nullopt},     kCommandPromptTooltip},
+    {&TForm1::Image2, &TForm1::Image2Click, {u"Image2", 56, 16, 32, 32},  IDI_TASK_MANAGER,   {u"taskmgr.exe", std::nullopt}, kTaskManagerTooltip},
+    {&TForm1::Image4, &TForm1::Image4Click, {u"Image4", 104, 16, 32, 32}, IDI_SHUT_DOWN,      {u"wpeutil", u"shutdown"},      kShutDownTooltip},
+    {&TForm1::Image6, &TForm1::Image6Click, {u"Image6", 152, 16, 32, 32}, IDI_RESTART,        {u"wpeutil", u"reboot"},        kRestartTooltip},
 };
 // clang-format on
 

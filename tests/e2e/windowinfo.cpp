@@ -15,6 +15,9 @@
 //                           launcher's process, one a line
 //   windowinfo ping         sends the main window a message that does nothing
 //                           and says whether it answered within a second
+//   windowinfo fixed-tooltips  prints what the fixed buttons' tooltips say, in
+//                           their row's order, one a line; no window needed
+#include "FixedTooltips.h"
 #include "UniqueHandle.h"
 #include "WindowClasses.h"
 
@@ -126,6 +129,13 @@ int wmain(int argc, wchar_t** argv)
         }
         const kelvory::UniqueKernelHandle thread(process.hThread);
         const kelvory::UniqueKernelHandle started(process.hProcess);
+        return 0;
+    }
+    if (argc > 1 && std::wcscmp(argv[1], L"fixed-tooltips") == 0) {
+        for (const std::u16string_view text : {kelvory::kCommandPromptTooltip, kelvory::kTaskManagerTooltip,
+                                               kelvory::kShutDownTooltip, kelvory::kRestartTooltip}) {
+            std::printf("%ls\n", std::wstring(text.begin(), text.end()).c_str());
+        }
         return 0;
     }
     if (closeApplication) {

@@ -3,6 +3,7 @@
 // the shell, driven by key messages as the window system delivers them. The
 // selected button's tooltip, tracked beside it, tells which one is selected.
 #include "ConfiguredForm.h"
+#include "FixedTooltips.h"
 
 #include <windows.h>
 
@@ -58,9 +59,9 @@ TEST_F(KeyboardTest, KeysMoveTheSelectionAndStartWhatAClickWould)
     const std::u16string cmd = u"cmd.exe", taskmgr = u"taskmgr.exe", wpeutil = u"wpeutil";
     const std::u16string prog1 = test::Utf16(plain), prog2 = test::Utf16(described);
     // The tooltips of the selected buttons, shown beside them; none while hidden.
-    const std::wstring first = L"Command Prompt", second = L"Task Manager", third = L"Shut down now",
-                       fourth = L"Restart now", fifth = L"recorder.exe\r\n" + plain,
-                       last = L"Launch recorder (German)\r\n" + described, hidden;
+    const std::wstring first = test::Wide(kCommandPromptTooltip), second = test::Wide(kTaskManagerTooltip),
+                       third = test::Wide(kShutDownTooltip), fourth = test::Wide(kRestartTooltip),
+                       fifth = L"recorder.exe\r\n" + plain, last = L"Launch recorder (German)\r\n" + described, hidden;
 
     // Each row starts from a new window: the selection on the first button, hidden.
     const struct {
@@ -124,7 +125,7 @@ TEST_F(KeyboardTest, AMousePressOrTheWindowsDeactivationHidesTheSelection)
 {
     const auto show = [&] {
         Press(form->Handle(), {VK_TAB});
-        ASSERT_EQ(Shown(), L"Command Prompt");
+        ASSERT_EQ(Shown(), test::Wide(kCommandPromptTooltip));
     };
     show();
     test::SendMouse(form->Image4, WM_RBUTTONDOWN);
@@ -149,19 +150,19 @@ TEST_F(KeyboardTest, APointerThatMovesOverAButtonShowsItsOwnTooltipAndTheSelecti
 {
     Press(form->Handle(), {VK_TAB});
     Press(form->Handle(), {VK_RIGHT});
-    ASSERT_EQ(Shown(), L"Task Manager");
+    ASSERT_EQ(Shown(), test::Wide(kTaskManagerTooltip));
 
     // A hover over another button takes the tooltip's place; the selection's
     // frame stays, and Enter still starts the selected button.
     test::SendMouse(form->Image6, WM_MOUSEMOVE);
-    EXPECT_NE(Shown(), L"Task Manager");
+    EXPECT_NE(Shown(), test::Wide(kTaskManagerTooltip));
     Press(form->Handle(), {VK_RETURN});
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_EQ(launched[0].file, u"taskmgr.exe");
 
     // The next navigation key shows the selected button's tooltip again.
     Press(form->Handle(), {VK_RIGHT});
-    EXPECT_EQ(Shown(), L"Shut down now");
+    EXPECT_EQ(Shown(), test::Wide(kShutDownTooltip));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // TTM_GETTEXTW, which makes the control request it from the window just as it
 // does before it shows.
 #include "ConfiguredForm.h"
+#include "FixedTooltips.h"
 #include "Text.h"
 #include "VersionInfo.h"
 
@@ -105,16 +106,16 @@ TEST_F(TooltipTest, EachFixedButtonSaysWhatItStarts)
     CreateForm();
     const struct {
         const ImageControl& button;
-        const wchar_t* text;
+        std::u16string_view text;
     } cases[] = {
-        {form->Image3, L"Command Prompt"},
-        {form->Image2, L"Task Manager"},
-        {form->Image4, L"Shut down now"},
-        {form->Image6, L"Restart now"},
+        {form->Image3, kCommandPromptTooltip},
+        {form->Image2, kTaskManagerTooltip},
+        {form->Image4, kShutDownTooltip},
+        {form->Image6, kRestartTooltip},
     };
     for (const auto& c : cases) {
         Hover(c.button);
-        EXPECT_EQ(TextOf(c.button), c.text);
+        EXPECT_EQ(TextOf(c.button), test::Wide(c.text));
     }
 }
 
