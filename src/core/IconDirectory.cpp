@@ -7,7 +7,7 @@ namespace {
 // Both directories begin with a reserved word, a type and a count. An entry
 // describes one image: its shape in 8 bytes, then its size in bytes, then in
 // a file the image's offset, in a program the identifier of its own resource.
-constexpr std::size_t kHeaderSize = 6;
+constexpr std::size_t kHeaderSize = kIconDirectoryHeaderSize;
 constexpr std::size_t kFileEntrySize = 16;
 constexpr std::size_t kGroupEntrySize = 14;
 constexpr std::size_t kEntrySizeOffset = 8;

@@ -20,6 +20,10 @@ namespace kelvory {
 enum class IconSource { Program, IconFile, Other };
 IconSource IconSourceOf(std::span<const std::byte> start) noexcept;
 
+// How many first bytes of a file tell its source and, for an icon file, the
+// length of its directory: the directory's header.
+inline constexpr std::size_t kIconDirectoryHeaderSize = 6;
+
 // An icon file's directory, header and entries, as long as its header says;
 // 0 when start holds no whole header.
 std::size_t IconFileDirectoryLength(std::span<const std::byte> start) noexcept;

@@ -194,7 +194,7 @@ bool IconDirectoryFits(const wchar_t* path)
     if (!handle || !GetFileSizeEx(handle.get(), &fileSize)) {
         return true; // nor can it open the file
     }
-    std::vector<std::byte> start(6);
+    std::vector<std::byte> start(kIconDirectoryHeaderSize);
     start.resize(ReadBytes(handle.get(), start));
     switch (IconSourceOf(start)) {
     case IconSource::Program:
