@@ -4,7 +4,9 @@
 // them. Plain data, so both the host tool and the Windows-side tests include it.
 #include "resource.h"
 
+#include <iterator>
 #include <span>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +19,31 @@ struct IconImage {
 
     bool operator==(const IconImage&) const = default;
 };
+
+// The icons' files, from the list in resource.h that kelvory.rc makes its
+// icons from.
+struct ResourceIcon {
+    int resourceId = 0;
+    std::string_view name; // in res/icons
+};
+
+inline constexpr ResourceIcon kResourceIcons[] = {
+#define KELVORY_ICON_FILE_ROW(id, file) {id, file},
+    KELVORY_ICON_FILES(KELVORY_ICON_FILE_ROW)
+#undef KELVORY_ICON_FILE_ROW
+};
+
+// The file of the icon; an icon missing from the list fails the build where
+// this is a constant.
+constexpr std::string_view IconFileName(int resourceId)
+{
+    for (const ResourceIcon& file : kResourceIcons) {
+        if (file.resourceId == resourceId) {
+            return file.name;
+        }
+    }
+    throw std::logic_error("an icon without a file");
+}
 
 struct IconImageSet {
     int resourceId = 0;
@@ -41,12 +68,28 @@ inline constexpr int kApplicationSizes[] = {32, 16};
 inline constexpr int kApplicationDepths[] = {32};
 
 inline constexpr IconImageSet kIconImageSets[] = {
-    {IDI_COMMAND_PROMPT, "command_prompt.ico", true, kCommandPromptSizes, kButtonDepths},
-    {IDI_TASK_MANAGER, "task_manager.ico", false, kTaskManagerSizes, kButtonDepths},
-    {IDI_SHUT_DOWN, "shut_down.ico", false, kShutDownSizes, kButtonDepths},
-    {IDI_RESTART, "restart.ico", false, kRestartSizes, kButtonDepths},
-    {IDI_APPLICATION_MAIN, "application.ico", false, kApplicationSizes, kApplicationDepths},
+    {IDI_COMMAND_PROMPT, IconFileName(IDI_COMMAND_PROMPT), true, kCommandPromptSizes, kButtonDepths},
+    {IDI_TASK_MANAGER, IconFileName(IDI_TASK_MANAGER), false, kTaskManagerSizes, kButtonDepths},
+    {IDI_SHUT_DOWN, IconFileName(IDI_SHUT_DOWN), false, kShutDownSizes, kButtonDepths},
+    {IDI_RESTART, IconFileName(IDI_RESTART), false, kRestartSizes, kButtonDepths},
+    {IDI_APPLICATION_MAIN, IconFileName(IDI_APPLICATION_MAIN), false, kApplicationSizes, kApplicationDepths},
 };
+
+// Every icon of the resource script has exactly one image set.
+constexpr bool EveryIconFileHasOneImageSet()
+{
+    for (const ResourceIcon& file : kResourceIcons) {
+        int sets = 0;
+        for (const IconImageSet& set : kIconImageSets) {
+            sets += set.resourceId == file.resourceId;
+        }
+        if (sets != 1) {
+            return false;
+        }
+    }
+    return std::size(kResourceIcons) == std::size(kIconImageSets);
+}
+static_assert(EveryIconFileHasOneImageSet());
 
 // The images in the order an icon file holds them: from the largest to the
 // smallest, so the PNG comes first, and each size from the fewest colours up.

@@ -18,6 +18,7 @@ inline constexpr FormLayout kForm1Layout{
 };
 
 // The group box fills the client area.
-inline constexpr ControlLayout kGroupBox1Layout{u"GroupBox1", 0, 0, 198, 61};
+inline constexpr ControlLayout kGroupBox1Layout{u"GroupBox1", 0, 0, kForm1Layout.clientWidth,
+                                                kForm1Layout.clientHeight};
 
 } // namespace kelvory

@@ -1,9 +1,11 @@
 #include "IconArt.h"
 
+#include "IconImageSets.h"
 #include "resource.h"
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -60,6 +62,59 @@ int AddText(Scene& scene, const std::vector<Glyph>& font, std::string_view text,
 
 const Paint kWhitePaint = Solid(kWhite, kWhite);
 
+// Each icon's drawing is a table with one row of geometry per size. A size
+// that its image set lists and its table lacks fails the build (DrawsEvery
+// below), and one asked for at run time fails the drawing (ArtAt), so no size
+// ever gets another size's picture.
+
+// True when the table has exactly one row for every size the icon's image set
+// holds, the PNG image's included, and no other rows.
+template <class Art, std::size_t N>
+constexpr bool DrawsEvery(const Art (&table)[N], int resourceId)
+{
+    auto rows = [&](int size) {
+        std::size_t count = 0;
+        for (const Art& art : table) {
+            count += art.size == size;
+        }
+        return count;
+    };
+    for (const IconImageSet& set : kIconImageSets) {
+        if (set.resourceId != resourceId) {
+            continue;
+        }
+        if (N != set.sizes.size() + (set.withPng ? 1 : 0) || (set.withPng && rows(kPngImageSize) != 1)) {
+            return false;
+        }
+        for (int size : set.sizes) {
+            if (rows(size) != 1) {
+                return false;
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
+// The table's row for the size; a size it has no drawing for is an error.
+template <class Art, std::size_t N>
+const Art& ArtAt(const Art (&table)[N], int size, std::string_view icon)
+{
+    for (const Art& art : table) {
+        if (art.size == size) {
+            return art;
+        }
+    }
+    throw std::invalid_argument("no drawing of the " + std::string(icon) + " at " + std::to_string(size) + " px");
+}
+
+// An axis-aligned box on whole pixels; empty when all of it is 0.
+struct Box {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+
+    bool Empty() const { return x0 == x1 || y0 == y1; }
+};
+
 // A window with a dark edge, a blue title bar and a client area, the common
 // ground of the command prompt and the generic application.
 struct WindowMetrics {
@@ -81,8 +136,13 @@ void AddWindow(Scene& scene, const WindowMetrics& w, const Paint& client)
 // Minimise, maximise and close at the right of the title bar, for the sizes
 // with room for them: square boxes of `box` pixels, the last ending at `right`,
 // drawn with strokes `stroke` pixels wide, all on whole pixels.
-void AddTitleButtons(Scene& scene, int right, int top, int box, int stroke)
+struct TitleButtons {
+    int right = 0, top = 0, box = 0, stroke = 0;
+};
+
+void AddTitleButtons(Scene& scene, const TitleButtons& buttons)
 {
+    const auto [right, top, box, stroke] = buttons;
     const int in = static_cast<int>(std::lround(box * 0.2));
     const int gap = std::max(1, box / 5);
     int x = right - 3 * box - 2 * gap;
@@ -112,58 +172,178 @@ void AddShadow(Scene& scene, const Shape& shape, Vec offset, double spread, int 
     }
 }
 
+// The console window: its window, the large image's shadow, the title bar's
+// buttons or a lone close box, and the prompt in one of the bitmap fonts, with
+// the cursor `below` pixels under the text's top.
+struct ConsoleArt {
+    int size = 0;
+    WindowMetrics window;
+    bool shadow = false;
+    TitleButtons titleButtons{}; // none where box is 0
+    Box closeBox{}; // a lone close box, where three buttons do not fit
+    const std::vector<Glyph>* font = nullptr;
+    std::string_view prompt;
+    int promptX = 0, promptY = 0, cell = 1;
+    int cursorBelow = 0, cursorWidth = 0, cursorHeight = 0;
+};
+
+constexpr ConsoleArt kCommandPromptArt[] = {
+    {.size = 256,
+     .window = {.x0 = 10, .y0 = 24, .x1 = 246, .y1 = 236, .corner = 14, .title = 36, .edge = 3},
+     .shadow = true,
+     .titleButtons = {.right = 236, .top = 34, .box = 20, .stroke = 3},
+     .font = &kFontLarge,
+     .prompt = "C:\\>",
+     .promptX = 30,
+     .promptY = 84,
+     .cell = 6,
+     .cursorBelow = 36,
+     .cursorWidth = 30,
+     .cursorHeight = 6},
+    {.size = 48,
+     .window = {.x0 = 1, .y0 = 4, .x1 = 47, .y1 = 44, .corner = 3, .title = 8, .edge = 1},
+     .titleButtons = {.right = 45, .top = 6, .box = 6, .stroke = 1},
+     .font = &kFontLarge,
+     .prompt = "C:\\>",
+     .promptX = 5,
+     .promptY = 17,
+     .cursorBelow = 5,
+     .cursorWidth = 5,
+     .cursorHeight = 2},
+    // Three buttons do not fit a 5-pixel title bar; a lone close box does.
+    {.size = 32,
+     .window = {.x0 = 1, .y0 = 3, .x1 = 31, .y1 = 29, .corner = 2, .title = 5, .edge = 1},
+     .closeBox = {.x0 = 26, .y0 = 5, .x1 = 29, .y1 = 8},
+     .font = &kFontSmall,
+     .prompt = "C:\\>",
+     .promptX = 4,
+     .promptY = 13,
+     .cursorBelow = 4,
+     .cursorWidth = 3,
+     .cursorHeight = 1},
+    // The drive letter would crowd 14 pixels of console; the prompt sign and
+    // the cursor alone still say command line.
+    {.size = 16,
+     .window = {.x0 = 0, .y0 = 1, .x1 = 16, .y1 = 15, .corner = 1, .title = 3, .edge = 1},
+     .font = &kFontSmall,
+     .prompt = ">",
+     .promptX = 3,
+     .promptY = 7,
+     .cursorBelow = 4,
+     .cursorWidth = 3,
+     .cursorHeight = 1},
+};
+static_assert(DrawsEvery(kCommandPromptArt, IDI_COMMAND_PROMPT));
+
+const Paint kCloseBoxPaint = Solid(Rgb(0xE0443A), kRed);
+
 Scene CommandPrompt(int size)
 {
+    const ConsoleArt& art = ArtAt(kCommandPromptArt, size, "command prompt");
     Scene scene;
     const Paint console = Gradient(Rgb(0x1B1D20), Rgb(0x050505), 0, size, kBlack);
     const Paint text = Solid(Rgb(0xCCCCCC), kSilver);
     const Paint cursor = Solid(kWhite, kWhite);
-    if (size == 256) {
-        const WindowMetrics w{10, 24, 246, 236, 14, 36, 3};
+    const WindowMetrics& w = art.window;
+    if (art.shadow) {
         AddShadow(scene, RoundRect(w.x0, w.y0, w.x1, w.y1, w.corner), {0, 5}, 8, 8);
-        AddWindow(scene, w, console);
-        AddTitleButtons(scene, 236, 34, 20, 3);
-        const int cell = 6;
-        const int x = AddText(scene, kFontLarge, "C:\\>", 30, 84, cell, text);
-        scene.push_back({Rect(x, 84 + 6 * cell, x + 5 * cell, 84 + 7 * cell), cursor});
-    } else if (size == 48) {
-        const WindowMetrics w{1, 4, 47, 44, 3, 8, 1};
-        AddWindow(scene, w, console);
-        AddTitleButtons(scene, 45, 6, 6, 1);
-        const int x = AddText(scene, kFontLarge, "C:\\>", 5, 17, 1, text);
-        scene.push_back({Rect(x, 22, x + 5, 24), cursor});
-    } else if (size == 32) {
-        const WindowMetrics w{1, 3, 31, 29, 2, 5, 1};
-        AddWindow(scene, w, console);
-        // Three buttons do not fit a 5-pixel title bar; a lone close box does.
-        scene.push_back({Rect(26, 5, 29, 8), Solid(Rgb(0xE0443A), kRed)});
-        const int x = AddText(scene, kFontSmall, "C:\\>", 4, 13, 1, text);
-        scene.push_back({Rect(x, 17, x + 3, 18), cursor});
-    } else {
-        // The drive letter would crowd 14 pixels of console; the prompt sign and
-        // the cursor alone still say command line.
-        const WindowMetrics w{0, 1, 16, 15, 1, 3, 1};
-        AddWindow(scene, w, console);
-        const int x = AddText(scene, kFontSmall, ">", 3, 7, 1, text);
-        scene.push_back({Rect(x, 11, x + 3, 12), cursor});
     }
+    AddWindow(scene, w, console);
+    if (art.titleButtons.box > 0) {
+        AddTitleButtons(scene, art.titleButtons);
+    }
+    if (!art.closeBox.Empty()) {
+        const Box& b = art.closeBox;
+        scene.push_back({Rect(b.x0, b.y0, b.x1, b.y1), kCloseBoxPaint});
+    }
+    const int x = AddText(scene, *art.font, art.prompt, art.promptX, art.promptY, art.cell, text);
+    const int cursorTop = art.promptY + art.cursorBelow;
+    scene.push_back({Rect(x, cursorTop, x + art.cursorWidth, cursorTop + art.cursorHeight), cursor});
     return scene;
 }
 
+// Outer edge of the monitor, width of its bezel, the stand's neck and foot,
+// the thickness of the graph's line, whether the screen has a grid, and the
+// load curve's height in each pixel column of the screen.
+struct MonitorArt {
+    int size = 0;
+    double x0, y0, x1, y1, corner, bezel;
+    double neckWidth, footWidth, footTop, footBottom;
+    double line;
+    bool grid;
+    std::span<const int> load;
+};
+
+// Each column is never more than a pixel higher or lower than its neighbour.
+constexpr int kLoad48[] = {8,  9,  10, 11, 12, 13, 13, 12, 11, 10, 9,  10, 11, 12, 13, 14, 15, 16,
+                           17, 18, 17, 16, 15, 14, 15, 16, 17, 18, 19, 20, 21, 20, 19, 18, 17, 18};
+constexpr int kLoad32[] = {5, 6, 7, 8, 7, 6, 5, 5, 6, 7, 8, 9, 10, 11, 12, 11, 10, 9, 10, 11, 12, 13, 12, 11};
+constexpr int kLoad24[] = {3, 4, 5, 6, 5, 4, 3, 4, 5, 6, 7, 8, 9, 8, 7, 6, 5, 6};
+constexpr int kLoad16[] = {2, 3, 4, 5, 4, 3, 2, 3, 4, 5, 6, 5};
+
+constexpr MonitorArt kTaskManagerArt[] = {
+    {.size = 48,
+     .x0 = 2,
+     .y0 = 4,
+     .x1 = 46,
+     .y1 = 37,
+     .corner = 3,
+     .bezel = 4,
+     .neckWidth = 8,
+     .footWidth = 24,
+     .footTop = 40,
+     .footBottom = 45,
+     .line = 2,
+     .grid = true,
+     .load = kLoad48},
+    {.size = 32,
+     .x0 = 1,
+     .y0 = 3,
+     .x1 = 31,
+     .y1 = 25,
+     .corner = 2,
+     .bezel = 3,
+     .neckWidth = 6,
+     .footWidth = 16,
+     .footTop = 27,
+     .footBottom = 30,
+     .line = 2,
+     .grid = true,
+     .load = kLoad32},
+    {.size = 24,
+     .x0 = 1,
+     .y0 = 2,
+     .x1 = 23,
+     .y1 = 19,
+     .corner = 2,
+     .bezel = 2,
+     .neckWidth = 4,
+     .footWidth = 12,
+     .footTop = 20,
+     .footBottom = 23,
+     .line = 1,
+     .grid = false,
+     .load = kLoad24},
+    {.size = 16,
+     .x0 = 0,
+     .y0 = 0,
+     .x1 = 16,
+     .y1 = 12,
+     .corner = 1,
+     .bezel = 2,
+     .neckWidth = 4,
+     .footWidth = 10,
+     .footTop = 13,
+     .footBottom = 16,
+     .line = 1,
+     .grid = false,
+     .load = kLoad16},
+};
+static_assert(DrawsEvery(kTaskManagerArt, IDI_TASK_MANAGER));
+
 Scene TaskManager(int size)
 {
-    // Outer edge of the monitor, width of its bezel, the stand's neck and foot,
-    // the thickness of the graph's line and whether the screen has a grid.
-    struct Metrics {
-        double x0, y0, x1, y1, corner, bezel;
-        double neckWidth, footWidth, footTop, footBottom;
-        double line;
-        bool grid;
-    };
-    const Metrics m = size == 48   ? Metrics{2, 4, 46, 37, 3, 4, 8, 24, 40, 45, 2, true}
-                      : size == 32 ? Metrics{1, 3, 31, 25, 2, 3, 6, 16, 27, 30, 2, true}
-                      : size == 24 ? Metrics{1, 2, 23, 19, 2, 2, 4, 12, 20, 23, 1, false}
-                                   : Metrics{0, 0, 16, 12, 1, 2, 4, 10, 13, 16, 1, false};
+    const MonitorArt& m = ArtAt(kTaskManagerArt, size, "Task Manager");
     const double middle = size / 2.0;
     const Paint dark = Solid(Rgb(0x30353C), kBlack);
 
@@ -197,13 +377,7 @@ Scene TaskManager(int size)
     // colour and never more than a pixel higher or lower than its neighbour, so
     // the tops join into clean diagonals at every colour depth instead of the
     // lumps a thin slanted line leaves after thresholding.
-    const std::vector<int> heights =
-        size == 48 ? std::vector<int>{8,  9,  10, 11, 12, 13, 13, 12, 11, 10, 9,  10, 11, 12, 13, 14, 15, 16,
-                                      17, 18, 17, 16, 15, 14, 15, 16, 17, 18, 19, 20, 21, 20, 19, 18, 17, 18}
-        : size == 32
-            ? std::vector<int>{5, 6, 7, 8, 7, 6, 5, 5, 6, 7, 8, 9, 10, 11, 12, 11, 10, 9, 10, 11, 12, 13, 12, 11}
-        : size == 24 ? std::vector<int>{3, 4, 5, 6, 5, 4, 3, 4, 5, 6, 7, 8, 9, 8, 7, 6, 5, 6}
-                     : std::vector<int>{2, 3, 4, 5, 4, 3, 2, 3, 4, 5, 6, 5};
+    const std::span<const int> heights = m.load;
     const Paint area = Gradient(Rgb(0x22A045), Rgb(0x0C4A1E), sy0, sy1, kGreen);
     const Paint line = Solid(Rgb(0x6CFF7C), kLime);
     for (std::size_t i = 0; i < heights.size(); ++i) {
@@ -215,6 +389,55 @@ Scene TaskManager(int size)
     return scene;
 }
 
+struct PowerArt {
+    int size = 0;
+    double x0, x1, corner, centreX, centreY, outer, stroke, barTop, opening;
+};
+
+constexpr PowerArt kShutDownArt[] = {
+    {.size = 48,
+     .x0 = 2,
+     .x1 = 46,
+     .corner = 8,
+     .centreX = 24,
+     .centreY = 25,
+     .outer = 14,
+     .stroke = 6,
+     .barTop = 8,
+     .opening = 44},
+    {.size = 32,
+     .x0 = 1,
+     .x1 = 31,
+     .corner = 6,
+     .centreX = 16,
+     .centreY = 17,
+     .outer = 9,
+     .stroke = 4,
+     .barTop = 5,
+     .opening = 45},
+    {.size = 24,
+     .x0 = 1,
+     .x1 = 22,
+     .corner = 4,
+     .centreX = 11.5,
+     .centreY = 12.5,
+     .outer = 7.5,
+     .stroke = 3,
+     .barTop = 4,
+     .opening = 40},
+    {.size = 16,
+     .x0 = 1,
+     .x1 = 15,
+     .corner = 3,
+     .centreX = 8,
+     .centreY = 8,
+     .outer = 5,
+     .stroke = 2,
+     .barTop = 3,
+     .opening = 40},
+};
+static_assert(DrawsEvery(kShutDownArt, IDI_SHUT_DOWN));
+
 Scene ShutDown(int size)
 {
     // The square's edges and corner, then the power symbol's centre, the ring's
@@ -224,13 +447,7 @@ Scene ShutDown(int size)
     // centre on a pixel corner, an odd one on a pixel centre. At 24 px a 2-pixel
     // stroke looks frail and a 4-pixel one fills the ring, so that size gives up
     // a pixel of the canvas to centre a 3-pixel symbol in a 21-pixel square.
-    struct Metrics {
-        double x0, x1, corner, centreX, centreY, outer, stroke, barTop, opening;
-    };
-    const Metrics m = size == 48   ? Metrics{2, 46, 8, 24, 25, 14, 6, 8, 44}
-                      : size == 32 ? Metrics{1, 31, 6, 16, 17, 9, 4, 5, 45}
-                      : size == 24 ? Metrics{1, 22, 4, 11.5, 12.5, 7.5, 3, 4, 40}
-                                   : Metrics{1, 15, 3, 8, 8, 5, 2, 3, 40};
+    const PowerArt& m = ArtAt(kShutDownArt, size, "shut-down");
     Scene scene;
     scene.push_back({RoundRect(m.x0, m.x0, m.x1, m.x1, m.corner), Solid(Rgb(0x9C2A10), kMaroon)});
     scene.push_back({RoundRect(m.x0 + 1, m.x0 + 1, m.x1 - 1, m.x1 - 1, m.corner - 1),
@@ -250,20 +467,27 @@ Scene ShutDown(int size)
     return scene;
 }
 
+struct ArrowsArt {
+    int size = 0;
+    double radius, stroke, head, headLength, sweep, outline;
+};
+
+constexpr ArrowsArt kRestartArt[] = {
+    {.size = 48, .radius = 15, .stroke = 6, .head = 7, .headLength = 8, .sweep = 125, .outline = 2},
+    {.size = 32, .radius = 10, .stroke = 4, .head = 5, .headLength = 5.5, .sweep = 125, .outline = 1},
+    {.size = 24, .radius = 7.5, .stroke = 3, .head = 3.5, .headLength = 4, .sweep = 120, .outline = 1},
+    {.size = 20, .radius = 6, .stroke = 2, .head = 3, .headLength = 3.5, .sweep = 120, .outline = 1},
+    {.size = 16, .radius = 5, .stroke = 2, .head = 3, .headLength = 3, .sweep = 125, .outline = 0},
+};
+static_assert(DrawsEvery(kRestartArt, IDI_RESTART));
+
 Scene Restart(int size)
 {
     // Radius of the arrows' centre line, stroke, half the width of an arrow head
     // and its length, the angle the body of an arrow sweeps, and the dark
     // outline around it all. The heads sit at three and nine o'clock, where
     // they point straight down and up and so land squarely on the pixels.
-    struct Metrics {
-        double radius, stroke, head, headLength, sweep, outline;
-    };
-    const Metrics m = size == 48   ? Metrics{15, 6, 7, 8, 125, 2}
-                      : size == 32 ? Metrics{10, 4, 5, 5.5, 125, 1}
-                      : size == 24 ? Metrics{7.5, 3, 3.5, 4, 120, 1}
-                      : size == 20 ? Metrics{6, 2, 3, 3.5, 120, 1}
-                                   : Metrics{5, 2, 3, 3, 125, 0};
+    const ArrowsArt& m = ArtAt(kRestartArt, size, "restart");
     const Vec centre{size / 2.0, size / 2.0};
     std::vector<Shape> arrows;
     for (double base : {90.0, 270.0}) {
@@ -291,24 +515,53 @@ Scene Restart(int size)
     return scene;
 }
 
+// A generic window with lines of text: its window, a lone close box where
+// there is room for one, and each line's height and right end.
+struct TextLine {
+    int y = 0, right = 0;
+};
+
+struct DocumentArt {
+    int size = 0;
+    WindowMetrics window;
+    Box closeBox{};
+    int linesLeft = 0;
+    std::span<const TextLine> lines;
+};
+
+constexpr TextLine kLines32[] = {{.y = 12, .right = 25},
+                                 {.y = 15, .right = 21},
+                                 {.y = 18, .right = 26},
+                                 {.y = 21, .right = 19},
+                                 {.y = 24, .right = 23}};
+constexpr TextLine kLines16[] = {{.y = 7, .right = 12}, {.y = 9, .right = 10}, {.y = 11, .right = 13}};
+
+constexpr DocumentArt kApplicationArt[] = {
+    {.size = 32,
+     .window = {.x0 = 1, .y0 = 3, .x1 = 31, .y1 = 29, .corner = 2, .title = 5, .edge = 1},
+     .closeBox = {.x0 = 26, .y0 = 5, .x1 = 29, .y1 = 8},
+     .linesLeft = 5,
+     .lines = kLines32},
+    {.size = 16,
+     .window = {.x0 = 0, .y0 = 1, .x1 = 16, .y1 = 15, .corner = 1, .title = 3, .edge = 1},
+     .linesLeft = 3,
+     .lines = kLines16},
+};
+static_assert(DrawsEvery(kApplicationArt, IDI_APPLICATION_MAIN));
+
 Scene Application(int size)
 {
+    const DocumentArt& art = ArtAt(kApplicationArt, size, "application");
     Scene scene;
     const Paint client = Gradient(Rgb(0xFFFFFF), Rgb(0xEDF2F7), 0, size, kWhite);
     const Paint text = Solid(Rgb(0x9AA6B4), kGrey);
-    if (size == 32) {
-        const WindowMetrics w{1, 3, 31, 29, 2, 5, 1};
-        AddWindow(scene, w, client);
-        scene.push_back({Rect(26, 5, 29, 8), Solid(Rgb(0xE0443A), kRed)});
-        for (auto [y, right] : {std::pair{12, 25}, {15, 21}, {18, 26}, {21, 19}, {24, 23}}) {
-            scene.push_back({Rect(5, y, right, y + 1), text});
-        }
-    } else {
-        const WindowMetrics w{0, 1, 16, 15, 1, 3, 1};
-        AddWindow(scene, w, client);
-        for (auto [y, right] : {std::pair{7, 12}, {9, 10}, {11, 13}}) {
-            scene.push_back({Rect(3, y, right, y + 1), text});
-        }
+    AddWindow(scene, art.window, client);
+    if (!art.closeBox.Empty()) {
+        const Box& b = art.closeBox;
+        scene.push_back({Rect(b.x0, b.y0, b.x1, b.y1), kCloseBoxPaint});
+    }
+    for (const TextLine& line : art.lines) {
+        scene.push_back({Rect(art.linesLeft, line.y, line.right, line.y + 1), text});
     }
     return scene;
 }

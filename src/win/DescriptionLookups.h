@@ -9,6 +9,8 @@
 // answer is there before the tooltip's delay has passed. Each step it finishes
 // is announced to the window with a message; what the last lookup of a button
 // found is kept for the button's next show.
+#include "PathLimit.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -32,7 +34,7 @@ using DescribeFunction = std::function<std::u16string(const std::u16string& path
 class DescriptionLookups {
 public:
     // Windows' own limit for a path; a longer one is never looked up.
-    static constexpr std::size_t kLongestPath = 32767;
+    static constexpr std::size_t kLongestPath = kelvory::kLongestPath;
     // Lookups that may run at once. One that stalls keeps its thread until the
     // system gives up on the file, so lookups over stalled programs cannot pile
     // threads up: past this number a button keeps what it knew.

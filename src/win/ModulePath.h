@@ -1,9 +1,12 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 namespace kelvory {
 
-// The full path of the running executable, however long it is.
-std::u16string ModuleFileName();
+// The full path of a loaded module, the running executable by default, however
+// long it is.
+std::u16string ModuleFileName(HMODULE module = nullptr);
 
 } // namespace kelvory

@@ -3,6 +3,7 @@
 #include "ConfigFile.h"
 #include "Environment.h"
 #include "Failure.h"
+#include "FixedTooltips.h"
 #include "IconResource.h"
 #include "RowGeometry.h"
 #include "Shell.h"
@@ -67,10 +68,10 @@ std::u16string ConfiguredPath(const std::u16string& section)
 // no extension on purpose: the shell finds wpeutil.exe, or nothing outside WinPE.
 // clang-format off
 //                                           control         click                 name and place                                                     icon                start                           tooltip
-const TForm1::FixedButton TForm1::kCommandPrompt{&TForm1::Image3, &TForm1::Image3Click, {u"Image3", FixedButtonLeft(0), kButtonTop, kButtonSize, kButtonSize}, IDI_COMMAND_PROMPT, {u"cmd.exe", std::nullopt},     u"Command Prompt"};
-const TForm1::FixedButton TForm1::kTaskManager{  &TForm1::Image2, &TForm1::Image2Click, {u"Image2", FixedButtonLeft(1), kButtonTop, kButtonSize, kButtonSize}, IDI_TASK_MANAGER,   {u"taskmgr.exe", std::nullopt}, u"Task Manager"};
-const TForm1::FixedButton TForm1::kShutDown{     &TForm1::Image4, &TForm1::Image4Click, {u"Image4", FixedButtonLeft(2), kButtonTop, kButtonSize, kButtonSize}, IDI_SHUT_DOWN,      {u"wpeutil", u"shutdown"},      u"Shut down now"};
-const TForm1::FixedButton TForm1::kRestart{      &TForm1::Image6, &TForm1::Image6Click, {u"Image6", FixedButtonLeft(3), kButtonTop, kButtonSize, kButtonSize}, IDI_RESTART,        {u"wpeutil", u"reboot"},        u"Restart now"};
+const TForm1::FixedButton TForm1::kCommandPrompt{&TForm1::Image3, &TForm1::Image3Click, {u"Image3", FixedButtonLeft(0), kButtonTop, kButtonSize, kButtonSize}, IDI_COMMAND_PROMPT, {u"cmd.exe", std::nullopt},     kCommandPromptTooltip};
+const TForm1::FixedButton TForm1::kTaskManager{  &TForm1::Image2, &TForm1::Image2Click, {u"Image2", FixedButtonLeft(1), kButtonTop, kButtonSize, kButtonSize}, IDI_TASK_MANAGER,   {u"taskmgr.exe", std::nullopt}, kTaskManagerTooltip};
+const TForm1::FixedButton TForm1::kShutDown{     &TForm1::Image4, &TForm1::Image4Click, {u"Image4", FixedButtonLeft(2), kButtonTop, kButtonSize, kButtonSize}, IDI_SHUT_DOWN,      {u"wpeutil", u"shutdown"},      kShutDownTooltip};
+const TForm1::FixedButton TForm1::kRestart{      &TForm1::Image6, &TForm1::Image6Click, {u"Image6", FixedButtonLeft(3), kButtonTop, kButtonSize, kButtonSize}, IDI_RESTART,        {u"wpeutil", u"reboot"},        kRestartTooltip};
 // clang-format on
 const TForm1::FixedButton* const TForm1::kFixedButtons[] = {&kCommandPrompt, &kTaskManager, &kShutDown, &kRestart};
 
@@ -222,9 +223,9 @@ void TForm1::AddProgramButton(const std::u16string& path, int index)
 
     // The icon comes from the path exactly as configured, placeholders and all;
     // only the start expands them. The application window's handle stands in
-    // for the instance, which the extraction does not use.
-    button.SetIcon(
-        UniqueIcon(ExtractFileIcon(reinterpret_cast<HINSTANCE>(m_application.Handle()), WideText(path), 0)));
+    // for the instance, which the extraction does not use. An icon directory
+    // that would lead the extraction past its file gives no icon.
+    button.SetIcon(ExtractProgramIcon(reinterpret_cast<HINSTANCE>(m_application.Handle()), WideText(path)));
     if (!button.Icon()) {
         // No icon, no button: the control stays in its slot, unplaced and unseen,
         // and the next configured button takes this place in the row.

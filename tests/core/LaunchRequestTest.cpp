@@ -8,23 +8,21 @@ namespace {
 TEST(FixedRequest, AsksTheShellToOpenTheFileWithItsParametersAndNothingElse)
 {
     constexpr WindowId kOwner = 0x1234;
-    struct Case {
+    const struct {
         FixedStart start;
-        std::optional<std::u16string> parameters;
+        LaunchRequest expected;
+    } cases[] = {
+        // No parameters are none, a null pointer to the shell, not empty text.
+        {{u"cmd.exe", std::nullopt}, {0x1234, u"Open", u"cmd.exe", std::nullopt, std::nullopt, 10}},
+        {{u"taskmgr.exe", std::nullopt}, {0x1234, u"Open", u"taskmgr.exe", std::nullopt, std::nullopt, 10}},
+        {{u"wpeutil", u"shutdown"}, {0x1234, u"Open", u"wpeutil", u"shutdown", std::nullopt, 10}},
+        {{u"wpeutil", u"reboot"}, {0x1234, u"Open", u"wpeutil", u"reboot", std::nullopt, 10}},
+        // Empty parameters stay empty text.
+        {{u"wpeutil", u""}, {0x1234, u"Open", u"wpeutil", u"", std::nullopt, 10}},
     };
-    const Case cases[] = {
-        {{u"cmd.exe", std::nullopt}, std::nullopt}, // none, which is not empty text
-        {{u"wpeutil", u"shutdown"}, u"shutdown"},
-    };
-    for (const Case& c : cases) {
-        const LaunchRequest request = FixedRequest(c.start, kOwner);
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.start.file.begin(), c.start.file.end()));
-        EXPECT_EQ(request.owner, kOwner);
-        EXPECT_EQ(request.verb, u"Open");
-        EXPECT_EQ(request.file, c.start.file);
-        EXPECT_EQ(request.parameters, c.parameters);
-        EXPECT_EQ(request.directory, std::nullopt);
-        EXPECT_EQ(request.showMode, 10);
+        EXPECT_EQ(FixedRequest(c.start, kOwner), c.expected);
     }
 }
 

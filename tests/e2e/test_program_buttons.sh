@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Configured program buttons in the real kelvory.exe: kelvory.ini beside it names
-# recorder programs (which carry an icon) and one program without an icon; real
-# X clicks on the configured buttons start the right programs.
+# recorder programs (which carry an icon), one program without an icon and one
+# whose icon group counts 65535 entries and holds one, which crashed the icon
+# extraction before it was checked; real X clicks on the configured buttons
+# start the right programs.
 source "$(dirname "$0")/lib.sh"
 
 start_display
@@ -10,6 +12,7 @@ stage "$app"
 cp "$bin/recorder.exe" "$app/alpha.exe"
 cp "$bin/recorder.exe" "$app/beta.exe"
 cp "$bin/windowinfo.exe" "$app/no-icon.exe"
+cp "$bin/targets/group_count.exe" "$app/hostile-icon.exe"
 folder=$(sed 's|/|\\|g' <<<"Z:$app")
 cat >"$app/kelvory.ini" <<INI
 [prog2]
@@ -17,6 +20,9 @@ exe=$folder\\alpha.exe
 
 [prog3]
 exe=$folder\\no-icon.exe
+
+[prog4]
+exe=$folder\\hostile-icon.exe
 
 [prog5]
 exe=$folder\\beta.exe
@@ -34,7 +40,7 @@ width=$((right - left))
 read -r _ clientLeft _ clientWidth _ < <(grep '^client ' <<<"$info")
 check "two buttons widen the window by 96" [ "$clientWidth" -eq $((198 + 96)) ]
 check_centred "$info"
-check "prog2 and prog5 are shown, nothing for prog3 or prog9" \
+check "prog2 and prog5 are shown, nothing for prog3, prog4 or prog9" \
   [ "$(grep '^image prog' <<<"$info" | awk '{print $2}' | tr '\n' ' ')" = "prog2 prog5 " ]
 
 # Positions inside the client area: the row goes on at 48-pixel steps from the

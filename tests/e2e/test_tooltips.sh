@@ -25,7 +25,9 @@ log="$app/launches.log"
 start_launcher "$app/kelvory.exe"
 check "no tooltip control before the first hover" [ -z "$(window_info | grep '^tooltip ')" ]
 
-hover_shows Image4 "Shut down now"
+# The fixed buttons' tooltips, in their row's order, from the program's own list.
+mapfile -t fixed_tooltips < <(window_info fixed-tooltips)
+hover_shows Image4 "${fixed_tooltips[2]}"
 away
 check "the tooltip goes when the pointer leaves" tooltip_line 0
 
@@ -69,7 +71,7 @@ tooltip_line 0 >/dev/null || true
 rm "$app/kelvory.ini"
 hover prog2
 check "no tooltip where a click would start nothing" no_tooltip_shows
-hover_shows Image6 "Restart now"
+hover_shows Image6 "${fixed_tooltips[3]}"
 away
 
 window_info close-main

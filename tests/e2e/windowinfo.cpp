@@ -17,6 +17,9 @@
 //                           and says whether it answered within a second
 //   windowinfo double-click-time
 //                           prints the system's double-click time in ms
+//   windowinfo fixed-tooltips  prints what the fixed buttons' tooltips say, in
+//                           their row's order, one a line; no window needed
+#include "FixedTooltips.h"
 #include "UniqueHandle.h"
 #include "WindowClasses.h"
 
@@ -133,6 +136,13 @@ int wmain(int argc, wchar_t** argv)
     if (argc > 1 && std::wcscmp(argv[1], L"double-click-time") == 0) {
         std::printf("%u\n", GetDoubleClickTime());
         std::fflush(stdout);
+        return 0;
+    }
+    if (argc > 1 && std::wcscmp(argv[1], L"fixed-tooltips") == 0) {
+        for (const std::u16string_view text : {kelvory::kCommandPromptTooltip, kelvory::kTaskManagerTooltip,
+                                               kelvory::kShutDownTooltip, kelvory::kRestartTooltip}) {
+            std::printf("%ls\n", std::wstring(text.begin(), text.end()).c_str());
+        }
         return 0;
     }
     if (closeApplication) {

@@ -1,10 +1,12 @@
 #include "ConfigFile.h"
+#include "ConfigRules.h"
+#include "ModulePath.h"
+#include "probes/DllSearchProbe.h"
 
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <winternl.h>
 
 #include <string>
 #include <string_view>
@@ -291,80 +293,6 @@ std::wstring RunProbe(const std::wstring& probe, const std::wstring& currentDire
     return FinishProbe(process, reportPath);
 }
 
-template <class Function>
-Function NtdllFunction(const char* name)
-{
-    const FARPROC address = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
-}
-
-// Wine's CreateProcessW copies the program's path into a MAX_PATH buffer, so it
-// cannot start a program whose path is longer (it fails with error 2). The
-// undocumented ntdll calls underneath have no such limit under Wine, and the
-// process they start sees its full path. This is Wine's behaviour only: on
-// Windows, file functions of a program without a long-path-aware manifest
-// reject such paths, and nothing here says what Windows would do.
-std::wstring RunProbeFromDeepFolder(const std::wstring& probe, const std::wstring& currentDirectory,
-                                    const std::wstring& reportPath)
-{
-    struct ProcessInformation {
-        ULONG length;
-        HANDLE process;
-        HANDLE thread;
-        CLIENT_ID clientId;
-        BYTE imageInformation[256];
-    };
-    using CreateParameters = NTSTATUS(NTAPI*)(void** parameters, UNICODE_STRING* image, UNICODE_STRING* dllPath,
-                                              UNICODE_STRING* currentDirectory, UNICODE_STRING* commandLine,
-                                              void* environment, UNICODE_STRING* title, UNICODE_STRING* desktop,
-                                              UNICODE_STRING* shellInfo, UNICODE_STRING* runtimeData, ULONG flags);
-    using DestroyParameters = NTSTATUS(NTAPI*)(void* parameters);
-    using CreateUserProcess = NTSTATUS(NTAPI*)(UNICODE_STRING* ntImage, ULONG attributes, void* parameters,
-                                               void* processSecurity, void* threadSecurity, HANDLE parent,
-                                               BOOLEAN inheritHandles, HANDLE debugPort, HANDLE token,
-                                               ProcessInformation* information);
-    constexpr ULONG kParametersNormalized = 1;
-    constexpr ULONG kCaseInsensitive = 0x40;
-
-    const auto createParameters = NtdllFunction<CreateParameters>("RtlCreateProcessParametersEx");
-    const auto destroyParameters = NtdllFunction<DestroyParameters>("RtlDestroyProcessParameters");
-    const auto createProcess = NtdllFunction<CreateUserProcess>("RtlCreateUserProcess");
-    if (!createParameters || !destroyParameters || !createProcess) {
-        return L"ntdll process calls not found";
-    }
-
-    const auto text = [](const std::wstring& value) {
-        UNICODE_STRING result{};
-        result.Buffer = const_cast<wchar_t*>(value.c_str());
-        result.Length = static_cast<USHORT>(value.size() * sizeof(wchar_t));
-        result.MaximumLength = static_cast<USHORT>(result.Length + sizeof(wchar_t));
-        return result;
-    };
-    const std::wstring commandLine = L"\"" + probe + L"\" \"" + reportPath + L"\"";
-    const std::wstring ntProbe = L"\\??\\" + probe;
-    UNICODE_STRING imageText = text(probe);
-    UNICODE_STRING directoryText = text(currentDirectory);
-    UNICODE_STRING commandText = text(commandLine);
-    UNICODE_STRING ntImageText = text(ntProbe);
-
-    void* parameters = nullptr;
-    if (createParameters(&parameters, &imageText, nullptr, &directoryText, &commandText, nullptr, nullptr, nullptr,
-                         nullptr, nullptr, kParametersNormalized) != 0) {
-        return L"process parameters not made";
-    }
-    ProcessInformation information{};
-    information.length = sizeof(information);
-    const NTSTATUS status = createProcess(&ntImageText, kCaseInsensitive, parameters, nullptr, nullptr, nullptr,
-                                          FALSE, nullptr, nullptr, &information);
-    destroyParameters(parameters);
-    if (status != 0) {
-        return L"RtlCreateUserProcess failed, status " + std::to_wstring(status);
-    }
-    const UniqueKernelHandle thread(information.thread);
-    ResumeThread(thread.get());
-    return FinishProbe(UniqueKernelHandle(information.process), reportPath);
-}
-
 TEST(ConfigFileBesideExecutable, IsFoundFromAnotherCurrentDirectory)
 {
     TempFolder folder;
@@ -392,10 +320,11 @@ TEST(ConfigFileBesideExecutable, IsFoundInAFolderWithANonAsciiName)
               home + L"\\kelvory.ini\npresent\n2=%ProgramFiles%\\Редактор\\編集.exe\n");
 }
 
-// Wine only: it pins how Wine treats a program beyond 260 characters, started
-// through undocumented ntdll calls (RunProbeFromDeepFolder); it says nothing
-// about Windows.
-TEST(ConfigFileBesideExecutableUnderWine, IsFoundInAFolderDeeperThanMaxPath)
+// A program deep in folders, its path longer than MAX_PATH, finds the
+// kelvory.ini beside it: its module path is read whole. Shown with a DLL of
+// ours loaded from such a folder, as no documented call starts a program from
+// there under Wine (its CreateProcessW stops at MAX_PATH).
+TEST(ConfigFileBesideExecutable, IsFoundBesideAModuleDeeperThanMaxPath)
 {
     TempFolder folder;
     std::wstring home = folder.Path();
@@ -404,17 +333,23 @@ TEST(ConfigFileBesideExecutableUnderWine, IsFoundInAFolderDeeperThanMaxPath)
         ASSERT_TRUE(CreateDirectoryW(Extended(home).c_str(), nullptr));
     }
     ASSERT_GT(home.size(), static_cast<size_t>(MAX_PATH));
-    const std::wstring probe = home + L"\\kelvory.exe";
-    ASSERT_TRUE(CopyFileW(ProbePath().c_str(), Extended(probe).c_str(), FALSE));
+    const std::wstring library = home + L"\\deep.dll";
+    ASSERT_TRUE(CopyFileW((OwnFolder() + L"dll-search\\dwmapi.dll").c_str(), Extended(library).c_str(), FALSE));
     ASSERT_TRUE(WriteBytes(home + L"\\kelvory.ini", "[prog1]\r\nexe=deep.exe\r\n"));
-    ASSERT_TRUE(WriteBytes(folder.File(L"kelvory.ini"), "[prog1]\r\nexe=shallow.exe\r\n"));
 
-    // Only the path and the presence are compared: Wine's profile reader cannot
-    // open a file whose path is longer than MAX_PATH (it reads nothing, with or
-    // without the \\?\ prefix), so the entries are not the point here.
-    const std::wstring report = RunProbeFromDeepFolder(probe, folder.Path(), folder.File(L"report.txt"));
-    const std::wstring expected = home + L"\\kelvory.ini\npresent\n";
-    EXPECT_EQ(report.substr(0, expected.size()), expected) << report.substr(0, 400);
+    const HMODULE module = LoadLibraryW(Extended(library).c_str());
+    ASSERT_TRUE(module) << GetLastError();
+    const std::u16string path = ModuleFileName(module);
+    FreeLibrary(module);
+    // Loading it marked this process for the DLL search test; its probe must
+    // not inherit the mark.
+    SetEnvironmentVariableW(kPlantedMark, nullptr);
+
+    const std::u16string loaded = path.starts_with(u"\\\\?\\") ? path.substr(4) : path;
+    EXPECT_EQ(loaded, Utf16(library));
+    const std::u16string ini = ConfigFilePathBeside(path);
+    EXPECT_EQ(ini, path.substr(0, path.size() - std::u16string_view(u"deep.dll").size()) + u"kelvory.ini");
+    EXPECT_TRUE(ConfigFileExistsAt(ini));
 }
 
 } // namespace

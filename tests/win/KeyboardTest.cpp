@@ -7,6 +7,7 @@
 // counts only once the frame has been painted for the dwell.
 #include "ConfiguredForm.h"
 #include "RowGeometry.h"
+#include "FixedTooltips.h"
 
 #include <windows.h>
 
@@ -114,8 +115,8 @@ protected:
 TEST_F(KeyboardTest, EachKeyIsItsSelectionKey)
 {
     const std::u16string wpeutil = u"wpeutil";
-    const std::wstring second = L"Task Manager", third = L"Shut down now", fourth = L"Restart now",
-                       first = L"Command Prompt", last = L"Launch recorder (German)\r\n" + described, hidden;
+    const std::wstring second = test::Wide(kTaskManagerTooltip), third = test::Wide(kShutDownTooltip), fourth = test::Wide(kRestartTooltip),
+                       first = test::Wide(kCommandPromptTooltip), last = L"Launch recorder (German)\r\n" + described, hidden;
     // From the third button, shown: the key, then the tooltip that shows and
     // what a look and Enter start then.
     const struct {
@@ -185,7 +186,7 @@ TEST_F(KeyboardTest, AStartKeyCountsOnlyOnceTheFrameHasBeenPaintedForTheDwell)
     PostMessageW(form->Handle(), WM_KEYDOWN, VK_RETURN, 1);
     Pump();
     EXPECT_TRUE(launched.empty());
-    EXPECT_EQ(Shown(), L"Shut down now") << "the frame stays";
+    EXPECT_EQ(Shown(), test::Wide(kShutDownTooltip)) << "the frame stays";
     EXPECT_GT(FramePixels(form->Image4), 0);
 
     // Painted, but not yet on screen for the dwell: the paint came between
@@ -251,7 +252,7 @@ TEST_F(KeyboardTest, AMousePressOrTheWindowsDeactivationHidesTheSelection)
 {
     const auto show = [&] {
         Press({kTab});
-        ASSERT_EQ(Shown(), L"Command Prompt");
+        ASSERT_EQ(Shown(), test::Wide(kCommandPromptTooltip));
     };
     show();
     test::SendMouse(form->Image4, WM_RBUTTONDOWN);
@@ -277,19 +278,19 @@ TEST_F(KeyboardTest, AMousePressOrTheWindowsDeactivationHidesTheSelection)
 TEST_F(KeyboardTest, APointerThatMovesOverAButtonShowsItsOwnTooltipAndTheSelectionStays)
 {
     Press({kTab, kRight});
-    ASSERT_EQ(Shown(), L"Task Manager");
+    ASSERT_EQ(Shown(), test::Wide(kTaskManagerTooltip));
 
     // A hover over another button takes the tooltip's place; the selection's
     // frame stays, and Enter still starts the selected button.
     test::SendMouse(form->Image6, WM_MOUSEMOVE);
-    EXPECT_NE(Shown(), L"Task Manager");
+    EXPECT_NE(Shown(), test::Wide(kTaskManagerTooltip));
     PressLooking(kEnter);
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_EQ(launched[0].file, u"taskmgr.exe");
 
     // The next navigation key shows the selected button's tooltip again.
     Press({kRight});
-    EXPECT_EQ(Shown(), L"Shut down now");
+    EXPECT_EQ(Shown(), test::Wide(kShutDownTooltip));
 }
 
 } // namespace

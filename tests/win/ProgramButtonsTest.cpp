@@ -3,6 +3,12 @@
 // window is created hidden with a recorder in place of the shell.
 #include "ConfiguredForm.h"
 
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
 namespace kelvory {
 namespace {
 
@@ -30,6 +36,39 @@ protected:
         char folder[MAX_PATH];
         GetWindowsDirectoryA(folder, MAX_PATH);
         return std::string(folder) + "\\" + name;
+    }
+
+    // One configured program: what it is, its ASCII path, whether it gets a button.
+    struct IconCase {
+        std::string what;
+        std::wstring path;
+        bool button;
+    };
+
+    // Configures the cases as prog1, prog2, ... and checks each entry's button:
+    // the shown ones follow one another in the row, the others are never placed.
+    void ExpectButtons(const std::vector<IconCase>& cases)
+    {
+        ASSERT_LE(cases.size(), kEntryCount);
+        std::string text;
+        for (std::size_t i = 0; i < cases.size(); ++i) {
+            text += "[prog" + std::to_string(i + 1) +
+                    "]\r\nexe=" + std::string(cases[i].path.begin(), cases[i].path.end()) + "\r\n";
+        }
+        Configure(text);
+        CreateForm();
+        int shown = 0;
+        for (std::size_t i = 0; i < cases.size(); ++i) {
+            SCOPED_TRACE(cases[i].what);
+            ASSERT_TRUE(form->ProgramButtons[i]);
+            const ImageControl& button = *form->ProgramButtons[i];
+            EXPECT_EQ(bool(button.Icon()), cases[i].button);
+            EXPECT_EQ(bool(button.Handle()), cases[i].button);
+            if (cases[i].button && button.Handle()) {
+                EXPECT_EQ(BoundsInGroupBox(button).left, BaseWidth() - 2 + 48 * shown++);
+            }
+        }
+        EXPECT_EQ(form->Width(), BaseWidth() + 48 * shown);
     }
 };
 
@@ -165,6 +204,76 @@ TEST_F(ProgramButtonsTest, APlaceholderEntryTakesItsIconFromTheTextAsWrittenAndS
 
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_EQ(launched[0].file, u"Q:\\tool.exe");
+}
+
+// The icon extraction reads a program's first icon group, or an icon file's
+// directory, wherever its count, sizes and offsets lead. A directory that does
+// not fit gives no button, and a well-formed program beside it still gets one.
+// With the check taken out, both directories that count 65535 entries make
+// Wine's extraction read past the mapped file, and this test program ends in a
+// page fault (for the program in CURSORICON_GetResIconEntry, under
+// LookupIconIdFromDirectoryEx and ExtractIconW). The other faults did not crash
+// Wine's extraction when tried alone; they are refused all the same.
+TEST_F(ProgramButtonsTest, AProgramWhoseIconGroupDoesNotFitGetsNoButton)
+{
+    // The programs of tests/targets, each with one fault in its first icon group.
+    const std::wstring targets = test::OwnFolder() + L"targets\\";
+    ExpectButtons({
+        {"counts 65535 entries and holds one", targets + L"group_count.exe", false},
+        {"counts none", targets + L"group_no_entries.exe", false},
+        {"its only entry cut short", targets + L"group_cut.exe", false},
+        {"an image of size 0", targets + L"group_empty_image.exe", false},
+        {"an image a byte larger than the program's", targets + L"group_oversized_image.exe", false},
+        {"an image the program lacks", targets + L"group_missing_image.exe", false},
+        {"a group that fits, written the same way", targets + L"group_fits.exe", true},
+        {"the recorder", plain, true},
+    });
+}
+
+TEST_F(ProgramButtonsTest, AnIconFileWhoseDirectoryDoesNotFitGetsNoButton)
+{
+    // Kelvory's own application icon, two images behind a 38-byte directory,
+    // and copies of it with one fault each in the directory.
+    const std::string icon = test::ReadFileBytes(KELVORY_APPLICATION_ICON);
+    ASSERT_GT(icon.size(), 38u);
+    auto put = [](std::string& bytes, std::size_t offset, std::uint32_t value, int length) {
+        for (int i = 0; i < length; ++i) {
+            bytes[offset + i] = static_cast<char>(value >> 8 * i & 0xFF);
+        }
+    };
+    // The second entry's size and offset; its image ends with the file.
+    constexpr std::size_t kSize = 6 + 16 + 8;
+    constexpr std::size_t kOffset = 6 + 16 + 12;
+    const auto end = static_cast<std::uint32_t>(icon.size());
+    std::uint32_t offset = 0;
+    std::memcpy(&offset, icon.data() + kOffset, sizeof(offset));
+    const struct {
+        const char* what;
+        const char* name;
+        std::function<void(std::string&)> change;
+        bool button;
+    } files[] = {
+        {"counts 65535 entries and holds two", "count.ico", [&](std::string& b) { put(b, 4, 65535, 2); }, false},
+        {"counts none", "no_entries.ico", [&](std::string& b) { put(b, 4, 0, 2); }, false},
+        {"the file ends inside its second entry", "cut.ico", [&](std::string& b) { b.resize(kSize); }, false},
+        {"an image of size 0", "empty_image.ico", [&](std::string& b) { put(b, kSize, 0, 4); }, false},
+        {"an image that ends a byte past the file", "long_image.ico",
+         [&](std::string& b) { put(b, kSize, end - offset + 1, 4); }, false},
+        {"an image that begins at the file's end", "far_image.ico", [&](std::string& b) { put(b, kOffset, end, 4); },
+         false},
+        {"the icon as it is", "intact.ico", [](std::string&) {}, true},
+    };
+    const std::wstring folder = test::OwnFolder() + L"icon-files\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::vector<IconCase> cases;
+    for (const auto& file : files) {
+        std::string bytes = icon;
+        file.change(bytes);
+        const std::wstring path = folder + std::wstring(file.name, file.name + std::strlen(file.name));
+        ASSERT_TRUE(test::WriteFileBytes(path, bytes)) << file.what;
+        cases.push_back({file.what, path, file.button});
+    }
+    ExpectButtons(cases);
 }
 
 TEST_F(ProgramButtonsTest, WithoutAConfigurationFileOnlyTheFixedButtonsExist)

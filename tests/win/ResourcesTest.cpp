@@ -55,6 +55,11 @@ TEST_F(KelvoryResources, TheManifestAsksForCommonControls6AsInvokerAndNoDensityA
     EXPECT_NE(manifest.find(R"(level="asInvoker" uiAccess="false")"), std::string::npos);
     EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
     EXPECT_EQ(manifest.find("dpiAwareness"), std::string::npos);
+    // The program's own identity carries the project's version.
+    const std::string version = std::to_string(KELVORY_VERSION_MAJOR) + "." + std::to_string(KELVORY_VERSION_MINOR) +
+                                "." + std::to_string(KELVORY_VERSION_PATCH) + "." +
+                                std::to_string(KELVORY_VERSION_TWEAK);
+    EXPECT_NE(manifest.find(R"(name="Kelvory.Launcher" version=")" + version + "\""), std::string::npos);
 }
 
 TEST_F(KelvoryResources, FileAndProductVersionAreTheProjectVersion)

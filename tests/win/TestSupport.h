@@ -48,9 +48,9 @@ inline void Click(const ImageControl& image)
     SendMouse(image, WM_LBUTTONUP);
 }
 
-inline std::wstring Wide(const std::u16string& text)
+inline std::wstring Wide(std::u16string_view text)
 {
-    return std::wstring(WideText(text), text.size());
+    return std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size());
 }
 
 inline std::u16string Utf16(std::wstring_view text)

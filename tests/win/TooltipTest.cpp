@@ -5,6 +5,7 @@
 // does before it shows. A configured button's text comes from a lookup that
 // the pointer starts when it reaches the button, and arrives as messages.
 #include "ConfiguredForm.h"
+#include "FixedTooltips.h"
 #include "Text.h"
 #include "VersionInfo.h"
 
@@ -176,16 +177,16 @@ TEST_F(TooltipTest, EachFixedButtonSaysWhatItStarts)
     CreateForm();
     const struct {
         const ImageControl& button;
-        const wchar_t* text;
+        std::u16string_view text;
     } cases[] = {
-        {form->Image3, L"Command Prompt"},
-        {form->Image2, L"Task Manager"},
-        {form->Image4, L"Shut down now"},
-        {form->Image6, L"Restart now"},
+        {form->Image3, kCommandPromptTooltip},
+        {form->Image2, kTaskManagerTooltip},
+        {form->Image4, kShutDownTooltip},
+        {form->Image6, kRestartTooltip},
     };
     for (const auto& c : cases) {
         Hover(c.button);
-        EXPECT_EQ(TextOf(c.button), c.text);
+        EXPECT_EQ(TextOf(c.button), test::Wide(c.text));
     }
 }
 

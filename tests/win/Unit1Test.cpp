@@ -227,22 +227,32 @@ TEST_F(Form1Test, TheApplicationWindowIsAZeroSizeCaptionedPopUpTitledAfterTheExe
 
 TEST_F(Form1Test, TheFirstShowCentresTheWindowInTheWorkArea)
 {
+    // The virtual display's size and the window's outer size on it under Wine,
+    // as scripts/lib/xvfb-display exports them.
+    const auto number = [](const wchar_t* name) {
+        const std::optional<std::wstring> value = test::VariableValue(name);
+        return value ? _wtoi(value->c_str()) : 0;
+    };
+    const int screenWidth = number(L"KELVORY_SCREEN_WIDTH");
+    const int screenHeight = number(L"KELVORY_SCREEN_HEIGHT");
     RECT workArea;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-    if (workArea.left != 0 || workArea.top != 0 || workArea.right != 1024 || workArea.bottom != 768) {
-        GTEST_SKIP() << "needs the bare 1024 x 768 virtual display that scripts/lib/wine-run starts";
+    if (screenWidth == 0 || workArea.left != 0 || workArea.top != 0 || workArea.right != screenWidth ||
+        workArea.bottom != screenHeight) {
+        GTEST_SKIP() << "needs the bare virtual display that scripts/lib/wine-run starts";
     }
     application.ShowMainWindow(form.Handle(), FirstShow::Normal);
     EXPECT_TRUE(IsWindowVisible(form.Handle()));
 
-    // Wine's tool window around the 198 x 61 client area is 204 x 83, so it
-    // sits at ((1024 - 204) / 2, (768 - 83) / 2), the odd pixel dropped.
+    // Centred, the odd pixel dropped.
+    const int width = number(L"KELVORY_WINE_FORM_WIDTH");
+    const int height = number(L"KELVORY_WINE_FORM_HEIGHT");
     RECT window;
     GetWindowRect(form.Handle(), &window);
-    EXPECT_EQ(window.right - window.left, 204);
-    EXPECT_EQ(window.bottom - window.top, 83);
-    EXPECT_EQ(window.left, 410);
-    EXPECT_EQ(window.top, 342);
+    EXPECT_EQ(window.right - window.left, width);
+    EXPECT_EQ(window.bottom - window.top, height);
+    EXPECT_EQ(window.left, (screenWidth - width) / 2);
+    EXPECT_EQ(window.top, (screenHeight - height) / 2);
 }
 
 TEST_F(Form1Test, AMaximisedStartShowsMaximised)
