@@ -102,6 +102,7 @@ mkdir -p "$other/scripts" "$other/package" "$other/build/mingw/bin"
 cp -r "$add" "$root/scripts/lib" "$other/scripts/"
 cp "$root/package/kelvory.ini" "$root/package/winpeshl.ini" "$other/package/"
 cp "$build/bin/config_probe.exe" "$other/build/mingw/bin/kelvory.exe"
+cp "$build/bin/config_entries.exe" "$other/build/mingw/bin/"
 printf '[prog2]\r\nexe=X:\\Tools\\other.exe\r\n' >"$work/ini-only.ini"
 check "--ini-only replaces kelvory.ini" "$other/scripts/winpe-add" --ini-only --ini "$work/ini-only.ini" "$wim"
 extract "$wim" 1 "$work/ini-only1"
@@ -138,6 +139,8 @@ exe=X:\Tools\gone.exe
 exe=D:\Tools\disk.exe
 [prog5]
 exe=%SYSTEMDRIVE%\Windows
+[prog6]
+exe=%ſyſtemroot%\System32\notepad.exe
 INI
 cp "$pristine" "$work/check.wim"
 "$add" --ini "$work/check.ini" "$work/check.wim" >"$work/check.out" 2>&1 || fail "a missing program only warns"
@@ -145,12 +148,16 @@ while IFS='|' read -r entry line; do
   check "prog$entry: '$line'" grep -qF -- "prog$entry: $line" "$work/check.out"
 done <<'EOF'
 1|X:\Windows\System32\notepad.exe: in the image
-2|%ProgramFiles%\Tool\viewer.exe (X:\Program Files\Tool\viewer.exe): in the image
+2|%ProgramFiles%\Tool\viewer.exe (X:\Program Files\Tool\viewer.exe): in the image, but a button is not sure to show: Kelvory reads the icon from the path as written, and Windows does not document that it expands a placeholder there (Wine does not); write X:\Program Files\Tool\viewer.exe for a button that shows
 3|X:\Tools\gone.exe: not in the image: no button will show
 4|D:\Tools\disk.exe: not on X:, so checked only when Kelvory starts
 5|%SYSTEMDRIVE%\Windows (X:\Windows): a folder in the image, not a program: no button will show
+6|%ſyſtemroot%\System32\notepad.exe: not on X:, so checked only when Kelvory starts
 EOF
-grep -q 'prog[1-5]' "$work/check.out" || cat "$work/check.out"
+# prog6 is what Kelvory's own expansion, upper-casing with CharUpperBuffW, does
+# with a long s: it is no placeholder. bash's ${text^^} makes it "S" and found
+# %SYSTEMROOT% there, so an ini check in bash said "in the image".
+grep -q 'prog[1-6]' "$work/check.out" || cat "$work/check.out"
 check "the sample's commented examples give no entry" grep -qF "no entries: only the four fixed buttons will show" <("$add" "$work/-dash.wim" 2>&1 || true)
 
 # --- Encodings: what lands in the image -------------------------------------
