@@ -11,11 +11,13 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 add=$root/scripts/winpe-add
 
-# Two small WinPE-like images: the second already has a shell of its own,
+# Two small x64 WinPE-like images: the second already has a shell of its own,
 # spelt in another letter case, as Windows paths may be.
 make_tree() { # make_tree <folder> <seed>
   mkdir -p "$1/Windows/System32/drivers" "$1/Program Files/Tool"
   head -c 5000 /dev/urandom >"$1/Windows/System32/cmd.exe"
+  # wimlib reads the image's architecture from kernel32.dll's machine type.
+  cp "$build/bin/kelvory.exe" "$1/Windows/System32/kernel32.dll"
   head -c 3000 /dev/urandom >"$1/Windows/System32/drivers/disk.sys"
   head -c 2000 /dev/urandom >"$1/Windows/System32/Notepad.exe"
   printf 'wpeinit\r\n' >"$1/Windows/System32/startnet.cmd"
@@ -305,6 +307,50 @@ checkout() {
 checkout "$work/bare"
 checkout "$work/text-exe" "$root/README.md"
 
+# --- The image's architecture --------------------------------------------------
+# An ARM64 program here is a copy of the x64 build with its PE machine field
+# set to 0xAA64 (0x14C for x86): the field is all that winpe-add and wimlib read.
+# machine_copy <program> <machine, 4 hex digits> <copy>
+machine_copy() {
+  local offset
+  cp "$1" "$3"
+  offset=$(od -An -tu4 -j 60 -N 4 "$3" | tr -d ' ')
+  printf "\\x${2:2:2}\\x${2:0:2}" | dd of="$3" bs=1 seek=$((offset + 4)) conv=notrunc status=none
+}
+machine_copy "$build/bin/kelvory.exe" aa64 "$work/arm64-kelvory.exe"
+for arch in arm64:aa64 x86:014c; do
+  rm -rf "$work/tree-${arch%%:*}"
+  make_tree "$work/tree-${arch%%:*}" "${arch%%:*}"
+  machine_copy "$build/bin/kelvory.exe" "${arch#*:}" "$work/tree-${arch%%:*}/Windows/System32/kernel32.dll"
+  capture "$work/tree-${arch%%:*}" "$work/${arch%%:*}.wim" "WinPE ${arch%%:*}"
+done
+check "wimlib reads the ARM64 image as ARM64" grep -qx 'Architecture: *ARM64' <(wimlib-imagex info "$work/arm64.wim" 1)
+check "and the x64 one as x86_64" grep -qx 'Architecture: *x86_64' <(wimlib-imagex info "$pristine" 1)
+# checkouts whose builds are of the wrong machine, or only x64
+checkout "$work/arm64-wrong"
+mkdir -p "$work/arm64-wrong/build/mingw-arm64/bin"
+cp "$build/bin/kelvory.exe" "$work/arm64-wrong/build/mingw-arm64/bin/"
+checkout "$work/x64-wrong" "$work/arm64-kelvory.exe"
+checkout "$work/bare-x64" "$build/bin/kelvory.exe"
+# An ARM64 build goes into an ARM64 image, and the x64 build of the same
+# checkout does not.
+checkout "$work/both" "$build/bin/kelvory.exe"
+mkdir -p "$work/both/build/mingw-arm64/bin"
+cp "$work/arm64-kelvory.exe" "$work/both/build/mingw-arm64/bin/kelvory.exe"
+for config in config_entries.exe; do
+  for tree in arm64-wrong x64-wrong bare-x64 both; do cp "$build/bin/$config" "$work/$tree/build/mingw/bin/"; done
+done
+cp "$work/arm64.wim" "$work/arm64-case.wim"
+check "an ARM64 image gets the ARM64 build" "$work/both/scripts/winpe-add" "$work/arm64-case.wim"
+check "byte for byte" cmp -s <(wimlib-imagex extract "$work/arm64-case.wim" 1 /Windows/System32/kelvory.exe --to-stdout) "$work/arm64-kelvory.exe"
+cp "$pristine" "$work/x64-case.wim"
+check "and an x64 image, from the same checkout, the x64 build" "$work/both/scripts/winpe-add" "$work/x64-case.wim"
+check "byte for byte" cmp -s <(wimlib-imagex extract "$work/x64-case.wim" 1 /Windows/System32/kelvory.exe --to-stdout) "$build/bin/kelvory.exe"
+rm -rf "$work/no-arch"; make_tree "$work/no-arch" none; rm "$work/no-arch/Windows/System32/kernel32.dll"
+capture "$work/no-arch" "$work/no-arch.wim" "WinPE"
+check "an image that names no architecture gets the x64 build, with a warning" \
+  grep -q "warning: image 1 of .* names no architecture .*taking the x64 build" <("$add" "$work/no-arch.wim" 2>&1)
+
 # The first line names the fault; a second may only carry wimlib's own words,
 # one message of it without progress text.
 refused() {
@@ -315,7 +361,7 @@ refused() {
 while IFS='|' read -r what script target args message; do
   [ -n "$what" ] || continue
   case $target in
-    pristine) target=$work/case.wim; cp "$pristine" "$target" ;;
+    pristine|arm64|x86) cp "$work/$target.wim" "$work/case.wim"; target=$work/case.wim ;;
     *) target=$work/$target ;;
   esac
   [ -e "$target" ] && before=$(sha256sum <"$target") || before=absent
@@ -341,8 +387,12 @@ missing --ini|$add|pristine|--ini $work/none.ini|no such file
 --ini that is a program|$add|pristine|--ini $build/bin/kelvory.exe|not text
 a program missing, with --strict|$add|pristine|--strict --ini $work/missing-program.ini|not in image 1 (--strict)
 --ini-only where Kelvory is not|$add|pristine|--ini-only --ini $own_ini|add Kelvory first
-no built kelvory.exe|$work/bare/scripts/winpe-add|pristine||no built kelvory.exe
-a kelvory.exe that is a link to a text file|$work/text-exe/scripts/winpe-add|pristine||not a 64-bit Windows program
+no built kelvory.exe|$work/bare/scripts/winpe-add|pristine||is x64 WinPE, and there is no built x64 kelvory.exe
+a kelvory.exe that is a link to a text file|$work/text-exe/scripts/winpe-add|pristine||kelvory.exe is not a Windows program
+an x64 kelvory.exe into an ARM64 image|$work/arm64-wrong/scripts/winpe-add|arm64||is an x64 program, and image 1 of .* is ARM64 WinPE: build it again with cmake --preset mingw-arm64
+an ARM64 kelvory.exe into an x64 image|$work/x64-wrong/scripts/winpe-add|pristine||is an ARM64 program, and image 1 of .* is x64 WinPE: build it again with cmake --preset mingw
+an ARM64 image without an ARM64 build|$work/bare-x64/scripts/winpe-add|arm64||is ARM64 WinPE, and there is no built ARM64 kelvory.exe in .*/build/mingw-arm64/bin: run cmake --preset mingw-arm64
+an x86 image|$add|x86||is for x86: Kelvory is built for x64 and ARM64 WinPE only
 a WIM that another wimupdate holds|$shim/locked|pristine||is being written by another program.*the WIM is unchanged
 a full file system|$shim/full-disk|pristine||the file system that holds .* is full.*the WIM is unchanged
 EOF2
