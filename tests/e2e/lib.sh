@@ -4,6 +4,7 @@
 # tests/checks.sh.
 source "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
 source "$root/scripts/lib/wine-env"
+source "$root/scripts/lib/helpers"
 bin=${KELVORY_BIN:?KELVORY_BIN names the folder with kelvory.exe}
 work=${KELVORY_E2E_WORK:?KELVORY_E2E_WORK names a scratch folder}
 
@@ -57,9 +58,7 @@ click_button() {
 # point_at <x> <y>: moves the pointer there and waits until it is. xdotool's
 # --sync waits for a move, which never comes when the pointer is there already.
 point_at() {
-  local X="" Y="" SCREEN WINDOW
-  eval "$(xdotool getmouselocation --shell 2>/dev/null)" || true
-  [ "$X" = "$1" ] && [ "$Y" = "$2" ] || xdotool mousemove --sync "$1" "$2"
+  pointer_at "$1" "$2" || xdotool mousemove --sync "$1" "$2"
 }
 
 # A console program started from the work folder (a recorder) has a console

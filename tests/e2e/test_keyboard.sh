@@ -10,7 +10,7 @@ start_display
 app="$work/app"
 stage "$app"
 cp "$bin/recorder.exe" "$app/tool.exe"
-folder=$(sed 's|/|\\|g' <<<"Z:$app")
+folder=$(wine_path "$app")
 printf '[prog1]\r\nexe=%s\\tool.exe\r\n' "$folder" >"$app/kelvory.ini"
 log="$app/launches.log"
 start_launcher "$app/kelvory.exe"
@@ -20,7 +20,7 @@ echo "$info"
 # The pointer stays away from the window, so that no hover shows a tooltip of
 # its own: Wine centres it once, a moment after its desktop starts, and the
 # window may have appeared under it.
-pointer_away() { local X Y SCREEN WINDOW; eval "$(xdotool getmouselocation --shell)"; [ "$X" -eq 0 ] && [ "$Y" -eq 0 ]; }
+pointer_away() { pointer_at 0 0; }
 no_tooltip_shown() { ! window_info | awk '$1 == "tooltip" && $6 == 1 { found = 1 } END { exit !found }'; }
 sleep 1
 point_at 0 0

@@ -10,7 +10,7 @@ stage "$app"
 cp "$bin/recorder.exe" "$app/alpha.exe"
 cp "$bin/recorder.exe" "$app/beta.exe"
 cp "$bin/windowinfo.exe" "$app/no-icon.exe"
-folder=$(sed 's|/|\\|g' <<<"Z:$app")
+folder=$(wine_path "$app")
 cat >"$app/kelvory.ini" <<INI
 [prog2]
 exe=$folder\\alpha.exe

@@ -13,7 +13,7 @@ stage "$app"
 cp "$bin/recorder.exe" "$app/alpha.exe"
 cp "$bin/windowinfo.exe" "$app/no-icon.exe"
 mkdir -p "$app/folder.exe"
-folder=$(sed 's|/|\\|g' <<<"Z:$app")
+folder=$(wine_path "$app")
 cat >"$app/kelvory.ini" <<INI
 [prog1]
 exe=$folder\\alpha.exe

@@ -50,8 +50,8 @@ start_display
 app="$work/app"
 stage "$app"
 cp "$bin/recorder.exe" "$app/plain.exe"
-folder=$(sed 's|/|\\|g' <<<"Z:$app")
-target=$(sed 's|/|\\|g' <<<"Z:$share")\\described.exe
+folder=$(wine_path "$app")
+target=$(wine_path "$share")\\described.exe
 cat >"$app/kelvory.ini" <<INI
 [prog1]
 exe=$target
