@@ -4,6 +4,7 @@
 # tests/checks.sh.
 source "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
 source "$root/scripts/lib/wine-env"
+source "$root/scripts/lib/helpers"
 bin=${KELVORY_BIN:?KELVORY_BIN names the folder with kelvory.exe}
 work=${KELVORY_E2E_WORK:?KELVORY_E2E_WORK names a scratch folder}
 
@@ -54,14 +55,11 @@ click_button() {
   click_at "$x" "$y" "${2:-1}"
 }
 
-# pointer_at <x> <y>: true when the pointer is there now.
-pointer_at() {
-  [ "$(xdotool getmouselocation 2>/dev/null | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\) .*/\1 \2/p')" = "$1 $2" ]
-}
-
 # point_at <x> <y>: moves the pointer there and waits until it is. xdotool's
 # --sync waits for a move, which never comes when the pointer is there already.
-point_at() { pointer_at "$1" "$2" || xdotool mousemove --sync "$1" "$2"; }
+point_at() {
+  pointer_at "$1" "$2" || xdotool mousemove --sync "$1" "$2"
+}
 
 # A console program started from the work folder (a recorder) has a console
 # host with a window of its own for a moment, which would swallow a click:

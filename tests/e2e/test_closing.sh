@@ -24,7 +24,7 @@ for part in 1 2 3 4 5 6 7; do deep="$deep/folder-$part-of-a-deep-tree-on-a-techn
 rm -rf "$work/deep"; mkdir -p "$deep"
 cp "$bin/kelvory.exe" "$deep/KELVORY.EXE"
 # Wine maps the Unix root to drive Z:. (winepath itself cuts its answer at 260.)
-windows_path="Z:${deep//\//\\}\\KELVORY.EXE"
+windows_path="$(wine_path "$deep")\\KELVORY.EXE"
 echo "path of ${#windows_path} characters: $windows_path"
 check "the path is longer than MAX_PATH" [ "${#windows_path}" -gt 260 ]
 start_launcher "$deep/KELVORY.EXE"

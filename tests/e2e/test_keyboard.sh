@@ -11,7 +11,7 @@ start_display
 app="$work/app"
 stage "$app"
 cp "$bin/recorder.exe" "$app/tool.exe"
-folder=$(sed 's|/|\\|g' <<<"Z:$app")
+folder=$(wine_path "$app")
 printf '[prog1]\r\nexe=%s\\tool.exe\r\n' "$folder" >"$app/kelvory.ini"
 log="$app/launches.log"
 start_launcher "$app/kelvory.exe"

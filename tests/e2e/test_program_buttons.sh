@@ -13,7 +13,7 @@ cp "$bin/recorder.exe" "$app/alpha.exe"
 cp "$bin/recorder.exe" "$app/beta.exe"
 cp "$bin/windowinfo.exe" "$app/no-icon.exe"
 cp "$bin/targets/group_count.exe" "$app/hostile-icon.exe"
-folder=$(sed 's|/|\\|g' <<<"Z:$app")
+folder=$(wine_path "$app")
 cat >"$app/kelvory.ini" <<INI
 [prog2]
 exe=$folder\\alpha.exe

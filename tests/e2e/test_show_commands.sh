@@ -8,7 +8,7 @@ source "$(dirname "$0")/lib.sh"
 
 start_display
 stage "$work/app"
-exe_path=$(sed 's|/|\\|g' <<<"Z:$work/app/kelvory.exe")
+exe_path=$(wine_path "$work/app/kelvory.exe")
 
 # start_with <show command> <pattern>: starts the launcher with the show command
 # and prints its window line once the line matches the pattern, or the last line

@@ -43,8 +43,8 @@ start_display
 app="$work/app"
 stage "$app"
 cp "$bin/recorder.exe" "$app/plain.exe"
-folder=$(sed 's|/|\\|g' <<<"Z:$app")
-on_share=$(sed 's|/|\\|g' <<<"Z:$share")
+folder=$(wine_path "$app")
+on_share=$(wine_path "$share")
 target="$on_share\\described.exe"
 other="$on_share\\other.exe"
 

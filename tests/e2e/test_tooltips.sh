@@ -13,7 +13,7 @@ app="$work/app"
 stage "$app"
 cp "$bin/described_recorder.exe" "$app/described.exe"
 cp "$bin/recorder.exe" "$app/plain.exe"
-folder=$(sed 's|/|\\|g' <<<"Z:$app")
+folder=$(wine_path "$app")
 cat >"$app/kelvory.ini" <<INI
 [prog1]
 exe=$folder\\described.exe

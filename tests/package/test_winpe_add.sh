@@ -11,11 +11,13 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 add=$root/scripts/winpe-add
 
-# Two small WinPE-like images: the second already has a shell of its own,
+# Two small x64 WinPE-like images: the second already has a shell of its own,
 # spelt in another letter case, as Windows paths may be.
 make_tree() { # make_tree <folder> <seed>
   mkdir -p "$1/Windows/System32/drivers" "$1/Program Files/Tool"
   head -c 5000 /dev/urandom >"$1/Windows/System32/cmd.exe"
+  # wimlib reads the image's architecture from kernel32.dll's machine type.
+  cp "$build/bin/kelvory.exe" "$1/Windows/System32/kernel32.dll"
   head -c 3000 /dev/urandom >"$1/Windows/System32/drivers/disk.sys"
   head -c 2000 /dev/urandom >"$1/Windows/System32/Notepad.exe"
   printf 'wpeinit\r\n' >"$1/Windows/System32/startnet.cmd"
@@ -98,11 +100,11 @@ check "kelvory.exe stays the build's" [ "$(sha256sum <"$work/again1/Windows/Syst
 # --ini-only, run from a checkout whose kelvory.exe is another program, proves
 # that it takes nothing but kelvory.ini.
 other=$work/other-checkout
-mkdir -p "$other/scripts/lib" "$other/package" "$other/build/mingw/bin"
-cp "$add" "$other/scripts/"
-cp "$root/scripts/lib/kelvory-ini" "$other/scripts/lib/"
+mkdir -p "$other/scripts" "$other/package" "$other/build/mingw/bin"
+cp -r "$add" "$root/scripts/lib" "$other/scripts/"
 cp "$root/package/kelvory.ini" "$root/package/winpeshl.ini" "$other/package/"
 cp "$build/bin/config_probe.exe" "$other/build/mingw/bin/kelvory.exe"
+cp "$build/bin/config_entries.exe" "$other/build/mingw/bin/"
 printf '[prog2]\r\nexe=X:\\Tools\\other.exe\r\n' >"$work/ini-only.ini"
 check "--ini-only replaces kelvory.ini" "$other/scripts/winpe-add" --ini-only --ini "$work/ini-only.ini" "$wim"
 extract "$wim" 1 "$work/ini-only1"
@@ -139,6 +141,8 @@ exe=X:\Tools\gone.exe
 exe=D:\Tools\disk.exe
 [prog5]
 exe=%SYSTEMDRIVE%\Windows
+[prog6]
+exe=%ſyſtemroot%\System32\notepad.exe
 INI
 cp "$pristine" "$work/check.wim"
 "$add" --ini "$work/check.ini" "$work/check.wim" >"$work/check.out" 2>&1 || fail "a missing program only warns"
@@ -146,12 +150,16 @@ while IFS='|' read -r entry line; do
   check "prog$entry: '$line'" grep -qF -- "prog$entry: $line" "$work/check.out"
 done <<'EOF'
 1|X:\Windows\System32\notepad.exe: in the image
-2|%ProgramFiles%\Tool\viewer.exe (X:\Program Files\Tool\viewer.exe): in the image
+2|%ProgramFiles%\Tool\viewer.exe (X:\Program Files\Tool\viewer.exe): in the image, but a button is not sure to show: Kelvory reads the icon from the path as written, and Windows does not document that it expands a placeholder there (Wine does not); write X:\Program Files\Tool\viewer.exe for a button that shows
 3|X:\Tools\gone.exe: not in the image: no button will show
 4|D:\Tools\disk.exe: not on X:, so checked only when Kelvory starts
 5|%SYSTEMDRIVE%\Windows (X:\Windows): a folder in the image, not a program: no button will show
+6|%ſyſtemroot%\System32\notepad.exe: not on X:, so checked only when Kelvory starts
 EOF
-grep -q 'prog[1-5]' "$work/check.out" || cat "$work/check.out"
+# prog6 is what Kelvory's own expansion, upper-casing with CharUpperBuffW, does
+# with a long s: it is no placeholder. bash's ${text^^} makes it "S" and found
+# %SYSTEMROOT% there, so an ini check in bash said "in the image".
+grep -q 'prog[1-6]' "$work/check.out" || cat "$work/check.out"
 check "the sample's commented examples give no entry" grep -qF "no entries: only the four fixed buttons will show" <("$add" "$work/-dash.wim" 2>&1 || true)
 
 # --- Encodings: what lands in the image -------------------------------------
@@ -186,6 +194,100 @@ landed "$work/encoding.wim" >"$probe/kelvory.ini"
 report=$(iconv -f UTF-16LE -t UTF-8 "$probe/report.txt" | tail -n +3)
 check "Kelvory reads the landed non-ASCII entry as X:\\Werkzeuge\\Größe.exe" [ "$report" = '1=X:\Werkzeuge\Größe.exe' ]
 
+# --- A file system that misbehaves under wimupdate --------------------------
+# A native shim around wimupdate's writes to the WIM, built here with the
+# host's compiler; KELVORY_WRITES chooses what the file system does:
+# "first" stops wimupdate before its first write, holding wimlib's lock on the
+# WIM; "header" stops it just before it writes its final header, in the middle
+# of the write; "full" fails every write that would make the WIM grow with
+# ENOSPC, as a full file system does. A stopping wimupdate first makes the
+# file that KELVORY_WRITES_MARK names, if any.
+shim=$work/shim
+mkdir -p "$shim"
+cat >"$shim/writes.c" <<'C'
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <errno.h>
+#include <limits.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+static int IsWim(int fd)
+{
+    char link[64], path[PATH_MAX];
+    snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    const ssize_t length = readlink(link, path, sizeof path - 1);
+    return length > 4 && memcmp(path + length - 4, ".wim", 4) == 0;
+}
+
+/* 0 to write, or the errno to fail with. */
+static int Intercept(int fd, off_t offset, size_t size)
+{
+    static int seen;
+    const char* mode = getenv("KELVORY_WRITES");
+    struct stat status;
+    if (mode == NULL || !IsWim(fd) || fstat(fd, &status) != 0) {
+        return 0;
+    }
+    if ((strcmp(mode, "first") == 0 && !seen++) || (strcmp(mode, "header") == 0 && offset == 0)) {
+        const char* mark = getenv("KELVORY_WRITES_MARK");
+        if (mark != NULL) {
+            fclose(fopen(mark, "w"));
+        }
+        raise(SIGSTOP);
+    }
+    if (strcmp(mode, "full") == 0 && offset + (off_t)size > status.st_size) {
+        return ENOSPC;
+    }
+    return 0;
+}
+
+ssize_t pwrite64(int fd, const void* buffer, size_t size, off_t offset)
+{
+    ssize_t (*real)(int, const void*, size_t, off_t) = dlsym(RTLD_NEXT, "pwrite64");
+    const int error = Intercept(fd, offset, size);
+    if (error != 0) {
+        errno = error;
+        return -1;
+    }
+    return real(fd, buffer, size, offset);
+}
+
+ssize_t write(int fd, const void* buffer, size_t size)
+{
+    ssize_t (*real)(int, const void*, size_t) = dlsym(RTLD_NEXT, "write");
+    const int error = Intercept(fd, lseek(fd, 0, SEEK_CUR), size);
+    if (error != 0) {
+        errno = error;
+        return -1;
+    }
+    return real(fd, buffer, size);
+}
+C
+gcc -shared -fPIC -o "$shim/writes.so" "$shim/writes.c" -ldl
+# A wimupdate on the shim, first in PATH.
+printf '#!/bin/sh\nLD_PRELOAD=%s exec %s "$@"\n' "$shim/writes.so" "$(command -v wimupdate)" >"$shim/wimupdate"
+chmod +x "$shim/wimupdate"
+# full_disk <args>: winpe-add on a full file system.
+printf '#!/bin/sh\nKELVORY_WRITES=full PATH=%s:$PATH exec %s "$@"\n' "$shim" "$add" >"$shim/full-disk"
+# locked <WIM> <args>: winpe-add while another wimupdate, stopped before its
+# first write, holds the WIM's lock; that one then ends without writing.
+cat >"$shim/locked" <<SH
+#!/usr/bin/env bash
+KELVORY_WRITES=first PATH=$shim:\$PATH wimupdate "\$1" 1 <<<'add $shim/writes.c /holder.c' >/dev/null 2>&1 &
+holder=\$!
+for _ in \$(seq 100); do [ "\$(ps -o stat= -p \$holder)" = T ] && break; sleep 0.1; done
+status=0
+"$add" "\$@" || status=\$?
+kill -KILL \$holder; wait \$holder 2>/dev/null
+exit \$status
+SH
+chmod +x "$shim/full-disk" "$shim/locked"
+
 # --- Refusals: one line, the WIM unchanged ---------------------------------
 # Each case starts from the pristine WIM, which the same run without the fault
 # would change.
@@ -197,24 +299,69 @@ printf '[prog1]\r\nexe=X:\\Tools\\gone.exe\r\n' >"$work/missing-program.ini"
 # checkout <folder> [<kelvory.exe>]: the script, the source tree's package files
 # and, where given, a built kelvory.exe.
 checkout() {
-  mkdir -p "$1/scripts/lib" "$1/package" "$1/build/mingw/bin"
-  cp "$add" "$1/scripts/"
-  cp "$root/scripts/lib/kelvory-ini" "$1/scripts/lib/"
+  mkdir -p "$1/scripts" "$1/package" "$1/build/mingw/bin"
+  cp -r "$add" "$root/scripts/lib" "$1/scripts/"
   cp "$root/package/kelvory.ini" "$root/package/winpeshl.ini" "$1/package/"
   [ -z "${2:-}" ] || ln -s "$2" "$1/build/mingw/bin/kelvory.exe"
 }
 checkout "$work/bare"
 checkout "$work/text-exe" "$root/README.md"
 
-# The first line names the fault; a second may only carry wimlib's own words.
+# --- The image's architecture --------------------------------------------------
+# An ARM64 program here is a copy of the x64 build with its PE machine field
+# set to 0xAA64 (0x14C for x86): the field is all that winpe-add and wimlib read.
+# machine_copy <program> <machine, 4 hex digits> <copy>
+machine_copy() {
+  local offset
+  cp "$1" "$3"
+  offset=$(od -An -tu4 -j 60 -N 4 "$3" | tr -d ' ')
+  printf "\\x${2:2:2}\\x${2:0:2}" | dd of="$3" bs=1 seek=$((offset + 4)) conv=notrunc status=none
+}
+machine_copy "$build/bin/kelvory.exe" aa64 "$work/arm64-kelvory.exe"
+for arch in arm64:aa64 x86:014c; do
+  rm -rf "$work/tree-${arch%%:*}"
+  make_tree "$work/tree-${arch%%:*}" "${arch%%:*}"
+  machine_copy "$build/bin/kelvory.exe" "${arch#*:}" "$work/tree-${arch%%:*}/Windows/System32/kernel32.dll"
+  capture "$work/tree-${arch%%:*}" "$work/${arch%%:*}.wim" "WinPE ${arch%%:*}"
+done
+check "wimlib reads the ARM64 image as ARM64" grep -qx 'Architecture: *ARM64' <(wimlib-imagex info "$work/arm64.wim" 1)
+check "and the x64 one as x86_64" grep -qx 'Architecture: *x86_64' <(wimlib-imagex info "$pristine" 1)
+# checkouts whose builds are of the wrong machine, or only x64
+checkout "$work/arm64-wrong"
+mkdir -p "$work/arm64-wrong/build/mingw-arm64/bin"
+cp "$build/bin/kelvory.exe" "$work/arm64-wrong/build/mingw-arm64/bin/"
+checkout "$work/x64-wrong" "$work/arm64-kelvory.exe"
+checkout "$work/bare-x64" "$build/bin/kelvory.exe"
+# An ARM64 build goes into an ARM64 image, and the x64 build of the same
+# checkout does not.
+checkout "$work/both" "$build/bin/kelvory.exe"
+mkdir -p "$work/both/build/mingw-arm64/bin"
+cp "$work/arm64-kelvory.exe" "$work/both/build/mingw-arm64/bin/kelvory.exe"
+for config in config_entries.exe; do
+  for tree in arm64-wrong x64-wrong bare-x64 both; do cp "$build/bin/$config" "$work/$tree/build/mingw/bin/"; done
+done
+cp "$work/arm64.wim" "$work/arm64-case.wim"
+check "an ARM64 image gets the ARM64 build" "$work/both/scripts/winpe-add" "$work/arm64-case.wim"
+check "byte for byte" cmp -s <(wimlib-imagex extract "$work/arm64-case.wim" 1 /Windows/System32/kelvory.exe --to-stdout) "$work/arm64-kelvory.exe"
+cp "$pristine" "$work/x64-case.wim"
+check "and an x64 image, from the same checkout, the x64 build" "$work/both/scripts/winpe-add" "$work/x64-case.wim"
+check "byte for byte" cmp -s <(wimlib-imagex extract "$work/x64-case.wim" 1 /Windows/System32/kelvory.exe --to-stdout) "$build/bin/kelvory.exe"
+rm -rf "$work/no-arch"; make_tree "$work/no-arch" none; rm "$work/no-arch/Windows/System32/kernel32.dll"
+capture "$work/no-arch" "$work/no-arch.wim" "WinPE"
+check "an image that names no architecture gets the x64 build, and the report says so" \
+  grep -q "^Image 1 of .* names no architecture .*it gets the x64 build" <("$add" "$work/no-arch.wim" 2>/dev/null)
+
+# The first line names the fault; a second may only carry wimlib's own words,
+# one message of it without progress text.
 refused() {
   [ "$status" -ne 0 ] && grep -q -- "$message" <(head -n 1 "$work/case.err") &&
-    [ "$(sed -n '2,$p' "$work/case.err" | grep -vc '^  (wimlib: ')" -eq 0 ] && [ "$(wc -l <"$work/case.err")" -le 2 ]
+    [ "$(sed -n '2,$p' "$work/case.err" | grep -vc '^  (wimlib: [^[:cntrl:]]*)$')" -eq 0 ] && [ "$(wc -l <"$work/case.err")" -le 2 ] &&
+    ! grep -qE 'done|scanned|Exiting with error code' "$work/case.err"
 }
 while IFS='|' read -r what script target args message; do
   [ -n "$what" ] || continue
   case $target in
-    pristine) target=$work/case.wim; cp "$pristine" "$target" ;;
+    pristine|arm64|x86) cp "$work/$target.wim" "$work/case.wim"; target=$work/case.wim ;;
     *) target=$work/$target ;;
   esac
   [ -e "$target" ] && before=$(sha256sum <"$target") || before=absent
@@ -230,6 +377,8 @@ missing WIM|$add|none.wim||no such file
 not a WIM|$add|text.wim||not a WIM file
 image that does not exist|$add|pristine|--index 4|has no image 4
 image index that is no number|$add|pristine|--index one|has no image one
+image index 0|$add|pristine|--index 0|has no image 0
+image index too large for the shell|$add|pristine|--index 99999999999999999999|has no image 99999999999999999999
 image without \Windows\System32|$add|pristine|--index 3|no \\\\Windows\\\\System32
 read-only WIM|$add|readonly.wim||read-only
 missing --ini|$add|pristine|--ini $work/none.ini|no such file
@@ -238,58 +387,97 @@ missing --ini|$add|pristine|--ini $work/none.ini|no such file
 --ini that is a program|$add|pristine|--ini $build/bin/kelvory.exe|not text
 a program missing, with --strict|$add|pristine|--strict --ini $work/missing-program.ini|not in image 1 (--strict)
 --ini-only where Kelvory is not|$add|pristine|--ini-only --ini $own_ini|add Kelvory first
-no built kelvory.exe|$work/bare/scripts/winpe-add|pristine||no built kelvory.exe
-a kelvory.exe that is a link to a text file|$work/text-exe/scripts/winpe-add|pristine||not a 64-bit Windows program
+no built kelvory.exe|$work/bare/scripts/winpe-add|pristine||is x64 WinPE, and there is no built x64 kelvory.exe
+a kelvory.exe that is a link to a text file|$work/text-exe/scripts/winpe-add|pristine||kelvory.exe is not a Windows program
+an x64 kelvory.exe into an ARM64 image|$work/arm64-wrong/scripts/winpe-add|arm64||is an x64 program, and image 1 of .* is ARM64 WinPE: build it again with cmake --preset mingw-arm64
+an ARM64 kelvory.exe into an x64 image|$work/x64-wrong/scripts/winpe-add|pristine||is an ARM64 program, and image 1 of .* is x64 WinPE: build it again with cmake --preset mingw
+an ARM64 image without an ARM64 build|$work/bare-x64/scripts/winpe-add|arm64||is ARM64 WinPE, and there is no built ARM64 kelvory.exe in .*/build/mingw-arm64/bin: run cmake --preset mingw-arm64
+an x86 image|$add|x86||is for x86: Kelvory is built for x64 and ARM64 WinPE only
+a WIM that another wimupdate holds|$shim/locked|pristine||is being written by another program.*the WIM is unchanged
+a full file system|$shim/full-disk|pristine||the file system that holds .* is full.*the WIM is unchanged
 EOF2
 
-# --- Interrupted -------------------------------------------------------------
-# A wimupdate that stops itself before it starts holds the run at the moment
-# the WIM would be written; SIGTERM then must say that the WIM is unchanged.
-stopper=$work/stopper
-mkdir -p "$stopper"
-printf '#!/bin/sh\nkill -STOP $$\nexec %s "$@"\n' "$(command -v wimupdate)" >"$stopper/wimupdate"
-chmod +x "$stopper/wimupdate"
-# interrupt_stopped_run: adds Kelvory to a copy of the pristine WIM through the
-# stopper's wimupdate and sends SIGTERM once that has stopped itself.
+check "the lock's second line is wimlib's cause" grep -qxF "  (wimlib: The WIM is already locked for writing.)" <("$shim/locked" "$work/case.wim" 2>&1 >/dev/null)
+cp "$pristine" "$work/case.wim"
+check "a full file system's second line is wimlib's cause" grep -q "^  (wimlib: .*No space left on device)$" <("$shim/full-disk" "$work/case.wim" 2>&1 >/dev/null)
+
+# --- Interrupted ---------------------------------------------------------------
+# Interrupted at any moment, by Ctrl-C (SIGINT to the process group, as a
+# terminal sends it) or by SIGTERM, winpe-add ends with 130, says in one line in
+# which state the WIM is, which the WIM then is, and leaves no work files. The
+# moments are spread over the time of one whole run.
+runs=$work/runs
+mkdir -p "$runs/tmp"
+cp "$pristine" "$runs/timed.wim"
+started=$(date +%s%N)
+TMPDIR=$runs/tmp "$add" "$runs/timed.wim" >/dev/null 2>&1 || fail "a whole run for the timing"
+run_ms=$((($(date +%s%N) - started) / 1000000))
+echo "a whole run takes $run_ms ms"
+# as_said: the WIM is in the state that the one line says.
+as_said() {
+  case $(<"$runs/err") in
+    *"interrupted before the WIM was written: $runs/case.wim is unchanged."|*"interrupted before the WIM was written: the WIM is unchanged.")
+      cmp -s "$runs/case.wim" "$pristine" ;;
+    *"interrupted while wimupdate was writing $runs/case.wim: its images are as they were"*)
+      grep -q WRITE_IN_PROGRESS <(wimlib-imagex info "$runs/case.wim" 2>&1) && ! has_kelvory "$runs/case.wim" 1 ;;
+    *"interrupted just as wimupdate had finished writing $runs/case.wim: image 1 holds the new files.")
+      ! grep -q WRITE_IN_PROGRESS <(wimlib-imagex info "$runs/case.wim" 2>&1) && has_kelvory "$runs/case.wim" 1 ;;
+    *) return 1 ;;
+  esac
+}
+# interrupted_well: exit 130, one line, and the WIM in the state it says.
+interrupted_well() { [ "$status" -eq 130 ] && [ "$(wc -l <"$runs/err")" -eq 1 ] && as_said; }
+# The moments are the middles of eight equal parts of a run. (A signal that
+# comes before bash has read the script's first lines ends it without a word;
+# that takes a few milliseconds at most.)
+for signal in INT TERM; do
+  for part in 1 3 5 7 9 11 13 15; do
+    cp "$pristine" "$runs/case.wim"
+    set -m
+    TMPDIR=$runs/tmp "$add" "$runs/case.wim" >/dev/null 2>"$runs/err" &
+    runner=$!
+    set +m
+    sleep "$(printf '%d.%03d' $((run_ms * part / 16 / 1000)) $((run_ms * part / 16 % 1000)))"
+    { if [ "$signal" = INT ]; then kill -INT -- -"$runner"; else kill -TERM "$runner"; fi; } 2>/dev/null || true
+    status=0
+    wait "$runner" || status=$?
+    at="SIG$signal at $part/16 of a run"
+    if [ "$status" -eq 0 ]; then
+      echo "ok: $at: the run had ended"
+      continue
+    fi
+    check "$at: exit 130, one line, and the WIM in the state it says" interrupted_well
+    interrupted_well || { echo "  exit $status, stderr:"; cat "$runs/err"; }
+    check "$at: no work files are left" [ -z "$(ls -A "$runs/tmp")" ]
+  done
+done
+
+# A wimupdate stopped before its first write holds the run at the moment the
+# WIM would be written; SIGTERM then must say that the WIM is unchanged.
+# interrupt_stopped_run <mode>: adds Kelvory to a copy of the pristine WIM
+# through the shim's wimupdate in that mode and sends SIGTERM once that has
+# stopped itself.
 interrupt_stopped_run() {
   local runner
   cp "$pristine" "$work/interrupted.wim"
-  PATH=$stopper:$PATH "$add" "$work/interrupted.wim" >/dev/null 2>"$work/interrupted.err" &
+  rm -f "$work/stopped"
+  KELVORY_WRITES=$1 KELVORY_WRITES_MARK=$work/stopped PATH=$shim:$PATH "$add" "$work/interrupted.wim" >/dev/null 2>"$work/interrupted.err" &
   runner=$!
-  for _ in $(seq 100); do ps -o stat= --ppid "$runner" | grep -q T && break; sleep 0.1; done
+  for _ in $(seq 100); do [ -e "$work/stopped" ] && break; sleep 0.1; done
+  sleep 0.1
   kill -TERM "$runner"
   wait "$runner" && status=0 || status=$?
 }
-interrupt_stopped_run
+interrupt_stopped_run first
 check "SIGTERM while the WIM is about to be written: exit 130" [ "$status" -eq 130 ]
 check "and it says that the WIM is unchanged" grep -q 'interrupted before the WIM was written.*unchanged' "$work/interrupted.err"
 check "as it is" cmp -s "$work/interrupted.wim" "$pristine"
 
-# A wimupdate that stops itself just before it writes its final header (a
-# native shim around pwrite64, built here with the host's compiler) holds the
-# run in the middle of the write: the header marked as being written, the new
-# data appended. SIGTERM then must say so, and the WIM must be as the message
-# says: its images as they were, and whole again after the next run.
-cat >"$stopper/stop.c" <<'C'
-#define _GNU_SOURCE
-#include <dlfcn.h>
-#include <signal.h>
-#include <sys/types.h>
-#include <unistd.h>
-/* wimlib writes the WIM's final header at offset 0, last of all. */
-ssize_t pwrite64(int fd, const void* buffer, size_t size, off_t offset)
-{
-    ssize_t (*real)(int, const void*, size_t, off_t) =
-        (ssize_t (*)(int, const void*, size_t, off_t))dlsym(RTLD_NEXT, "pwrite64");
-    if (offset == 0) {
-        raise(SIGSTOP);
-    }
-    return real(fd, buffer, size, offset);
-}
-C
-gcc -shared -fPIC -o "$stopper/stop.so" "$stopper/stop.c" -ldl
-printf '#!/bin/sh\nLD_PRELOAD=%s exec %s "$@"\n' "$stopper/stop.so" "$(command -v wimupdate)" >"$stopper/wimupdate"
-interrupt_stopped_run
+# A wimupdate stopped just before it writes its final header holds the run in
+# the middle of the write: the header marked as being written, the new data
+# appended. SIGTERM then must say so, and the WIM must be as the message says:
+# its images as they were, and whole again after the next run.
+interrupt_stopped_run header
 check "SIGTERM while the WIM is being written: exit 130" [ "$status" -eq 130 ]
 check "and it says that the write was not finished" grep -q 'interrupted while wimupdate was writing' "$work/interrupted.err"
 check "the WIM was written to" [ "$(stat -c %s "$work/interrupted.wim")" -gt "$(stat -c %s "$pristine")" ]

@@ -9,8 +9,8 @@ exe=${1:?usage: check_size.sh kelvory.exe kelvory.map}
 map=${2:?usage: check_size.sh kelvory.exe kelvory.map}
 limit=$((352 * 1024))
 size=$(stat -c %s "$exe")
-resources=$(${OBJDUMP:-x86_64-w64-mingw32-objdump} -h "$exe" | awk '$2 == ".rsrc" { print $3 }')
-echo "kelvory.exe: $size bytes, of them $((16#${resources:-0})) bytes of resources; limit $limit"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/helpers"
+echo "kelvory.exe: $size bytes, of them $(resources_size "$exe") bytes of resources; limit $limit"
 status=0
 [ "$size" -le "$limit" ] || { echo "kelvory.exe is $((size - limit)) bytes over the limit"; status=1; }
 grep -q 'Terminate\.cpp\.obj' "$map" || { echo "the link map names no Terminate.cpp object: is $map kelvory.exe's?"; status=1; }
