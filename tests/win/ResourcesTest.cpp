@@ -55,6 +55,13 @@ TEST_F(KelvoryResources, TheManifestAsksForCommonControls6AsInvokerAndNoDensityA
     EXPECT_NE(manifest.find(R"(level="asInvoker" uiAccess="false")"), std::string::npos);
     EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
     EXPECT_EQ(manifest.find("dpiAwareness"), std::string::npos);
+    // The program's own identity, which ends its element where the common
+    // controls' goes on, names the machine the program is built for.
+#if defined(__aarch64__)
+    EXPECT_NE(manifest.find(R"(processorArchitecture="arm64"/>)"), std::string::npos);
+#else
+    EXPECT_NE(manifest.find(R"(processorArchitecture="amd64"/>)"), std::string::npos);
+#endif
 }
 
 TEST_F(KelvoryResources, FileAndProductVersionAreTheProjectVersion)
