@@ -31,9 +31,11 @@ set(CMAKE_SYSROOT ${KELVORY_ARM64_TOOLCHAIN})
 
 # The toolchain's own resource folder holds Debian's clang headers and the
 # compiler-rt builtins built for ARM64 Windows. mingw-w64's printf family
-# rather than msvcrt's, as g++ has it for C++ on x64.
+# rather than msvcrt's, as g++ has it for C++ on x64. libc++abi is static, as
+# libc++ is (whose installed configuration says so itself): <cxxabi.h> must
+# not declare its functions as imported from a DLL.
 set(CMAKE_C_FLAGS_INIT "-resource-dir=${KELVORY_ARM64_TOOLCHAIN}/clang")
-set(CMAKE_CXX_FLAGS_INIT "-resource-dir=${KELVORY_ARM64_TOOLCHAIN}/clang -stdlib=libc++ -D__USE_MINGW_ANSI_STDIO=1")
+set(CMAKE_CXX_FLAGS_INIT "-resource-dir=${KELVORY_ARM64_TOOLCHAIN}/clang -stdlib=libc++ -D__USE_MINGW_ANSI_STDIO=1 -D_LIBCXXABI_DISABLE_VISIBILITY_ANNOTATIONS")
 foreach(kind EXE SHARED MODULE)
   set(CMAKE_${kind}_LINKER_FLAGS_INIT "-fuse-ld=lld -rtlib=compiler-rt -unwindlib=libunwind")
 endforeach()
