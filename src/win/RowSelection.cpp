@@ -73,9 +73,20 @@ bool RowSelection::KeyDown(WPARAM keyCode, LPARAM flags, TickCount time)
     if (!key) {
         return false;
     }
-    const Selection before = m_selection;
-    const SelectionStep step = PressSelectionKey(before, *key, (flags & kKeyWasDown) != 0, ButtonCount(), time);
-    if (step.selection.selected != before.selected) {
+    Press(*key, (flags & kKeyWasDown) != 0, time);
+    return true;
+}
+
+void RowSelection::Hide()
+{
+    // As Escape hides it; the time does not matter for hiding.
+    Press(SelectionKey::Hide, false, 0);
+}
+
+void RowSelection::Press(SelectionKey key, bool repeated, TickCount time)
+{
+    const SelectionStep step = PressSelectionKey(m_selection, key, repeated, ButtonCount(), time);
+    if (step.selection.selected != m_selection.selected) {
         InvalidateFrame();
         m_selection.selected = step.selection.selected;
         InvalidateFrame();
@@ -92,12 +103,6 @@ bool RowSelection::KeyDown(WPARAM keyCode, LPARAM flags, TickCount time)
         // Exactly what a click on the button does.
         button->Click();
     }
-    return true;
-}
-
-void RowSelection::Hide()
-{
-    Show(false);
 }
 
 void RowSelection::Show(bool shown)

@@ -42,6 +42,8 @@ public:
 
 private:
     std::size_t ButtonCount() const;
+    // Carries out what the key does to the selection.
+    void Press(SelectionKey key, bool repeated, TickCount time);
     void Show(bool shown);
     // The frame outside the selected button, in the group box's client
     // coordinates; empty when nothing is placed there.

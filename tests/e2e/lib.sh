@@ -54,13 +54,14 @@ click_button() {
   click_at "$x" "$y" "${2:-1}"
 }
 
+# pointer_at <x> <y>: true when the pointer is there now.
+pointer_at() {
+  [ "$(xdotool getmouselocation 2>/dev/null | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\) .*/\1 \2/p')" = "$1 $2" ]
+}
+
 # point_at <x> <y>: moves the pointer there and waits until it is. xdotool's
 # --sync waits for a move, which never comes when the pointer is there already.
-point_at() {
-  local X="" Y="" SCREEN WINDOW
-  eval "$(xdotool getmouselocation --shell 2>/dev/null)" || true
-  [ "$X" = "$1" ] && [ "$Y" = "$2" ] || xdotool mousemove --sync "$1" "$2"
-}
+point_at() { pointer_at "$1" "$2" || xdotool mousemove --sync "$1" "$2"; }
 
 # A console program started from the work folder (a recorder) has a console
 # host with a window of its own for a moment, which would swallow a click:
@@ -71,16 +72,22 @@ double_click_at() {
   xdotool click --repeat 2 --delay 80 1
 }
 
-# Two clicks on one spot within the double-click time (500 ms) are a double
+# Two clicks on one spot within the system's double-click time are a double
 # click, which gives one click: a click that is meant as a click of its own
-# comes at least 700 ms after the one before.
+# comes at least that time and 200 ms more after the one before. The time is
+# the window system's own, asked for at the first click.
 last_click_ms=0
+click_gap_ms=""
 apart_from_last_click() {
-  local now
-  now=$(date +%s%3N)
-  if [ $((now - last_click_ms)) -lt 700 ]; then
-    sleep "0.$(printf '%03d' $((700 - (now - last_click_ms))))"
+  local now wait time
+  if [ -z "$click_gap_ms" ]; then
+    time=$(window_info double-click-time)
+    [[ $time =~ ^[0-9]+$ ]] || { echo "the window system told no double-click time: '$time'" >&2; return 1; }
+    click_gap_ms=$((time + 200))
   fi
+  now=$(date +%s%3N)
+  wait=$((click_gap_ms - (now - last_click_ms)))
+  [ "$wait" -le 0 ] || sleep "$((wait / 1000)).$(printf '%03d' $((wait % 1000)))"
   last_click_ms=$(date +%s%3N)
 }
 

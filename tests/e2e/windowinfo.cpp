@@ -15,6 +15,8 @@
 //                           launcher's process, one a line
 //   windowinfo ping         sends the main window a message that does nothing
 //                           and says whether it answered within a second
+//   windowinfo double-click-time
+//                           prints the system's double-click time in ms
 #include "UniqueHandle.h"
 #include "WindowClasses.h"
 
@@ -126,6 +128,11 @@ int wmain(int argc, wchar_t** argv)
         }
         const kelvory::UniqueKernelHandle thread(process.hThread);
         const kelvory::UniqueKernelHandle started(process.hProcess);
+        return 0;
+    }
+    if (argc > 1 && std::wcscmp(argv[1], L"double-click-time") == 0) {
+        std::printf("%u\n", GetDoubleClickTime());
+        std::fflush(stdout);
         return 0;
     }
     if (closeApplication) {

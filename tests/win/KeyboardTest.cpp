@@ -187,18 +187,31 @@ TEST_F(KeyboardTest, AStartKeyCountsOnlyOnceTheFrameHasBeenPaintedForTheDwell)
     EXPECT_GT(FramePixels(form->Image4), 0);
 
     // Painted, but not yet on screen for the dwell: the paint came between
-    // these two times.
-    Press({kEscape});
-    const DWORD beforePaint = GetTickCount();
-    Press({kTab});
-    const DWORD afterPaint = GetTickCount();
-    Sleep(kStartDwell - 80);
-    ASSERT_LT(GetTickCount() - beforePaint, kStartDwell) << "the test itself was too slow";
-    Press({kEnter});
+    // the two times around the Tab, and Enter is stamped, at the latest,
+    // when its post returned. A machine too busy to post it within the dwell
+    // spoils the attempt, which is made again.
+    DWORD afterPaint = 0;
+    bool early = false;
+    for (int attempt = 0; attempt < 5 && !early; ++attempt) {
+        Press({kEscape});
+        const DWORD beforePaint = GetTickCount();
+        Press({kTab});
+        afterPaint = GetTickCount();
+        Sleep(kStartDwell / 2);
+        PostMessageW(form->Handle(), WM_KEYDOWN, VK_RETURN, 1);
+        early = GetTickCount() - beforePaint < kStartDwell;
+        Pump();
+        if (!early) {
+            launched.clear();
+        }
+    }
+    ASSERT_TRUE(early) << "this machine was too busy to press Enter within the dwell";
     EXPECT_TRUE(launched.empty());
 
     // Once it has been, Enter starts it, once.
-    Sleep(kStartDwell + 40 - (GetTickCount() - afterPaint));
+    if (const DWORD since = GetTickCount() - afterPaint; since < kPastDwell) {
+        Sleep(kPastDwell - since);
+    }
     Press({kEnter});
     ASSERT_EQ(Started(), std::vector<std::u16string>{u"wpeutil"});
     EXPECT_EQ(launched[0].parameters, u"shutdown");

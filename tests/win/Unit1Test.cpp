@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+#include <sstream>
 #include <vector>
 
 namespace kelvory {
@@ -279,6 +282,115 @@ TEST_F(Form1Test, TheEndOfTheSessionIsAgreedTo)
     // An ending that is called off changes nothing.
     SendMessageW(form.Handle(), WM_ENDSESSION, FALSE, 0);
     EXPECT_TRUE(IsWindow(form.Handle()));
+}
+
+// A value of this user's registry set for one test and put back afterwards,
+// or removed again when it was not there.
+class ScopedUserValue {
+public:
+    ScopedUserValue(const wchar_t* key, const wchar_t* name, DWORD value) : m_key(key), m_name(name)
+    {
+        DWORD previous = 0;
+        DWORD size = sizeof(previous);
+        if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &previous, &size) == ERROR_SUCCESS) {
+            m_previous = previous;
+        }
+        m_set = RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_DWORD, &value, sizeof(value)) == ERROR_SUCCESS;
+    }
+    ~ScopedUserValue()
+    {
+        if (m_previous) {
+            RegSetKeyValueW(HKEY_CURRENT_USER, m_key, m_name, REG_DWORD, &*m_previous, sizeof(*m_previous));
+        } else {
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, m_key, m_name);
+        }
+    }
+    ScopedUserValue(const ScopedUserValue&) = delete;
+    ScopedUserValue& operator=(const ScopedUserValue&) = delete;
+
+    bool Set() const noexcept { return m_set; }
+
+private:
+    const wchar_t* m_key;
+    const wchar_t* m_name;
+    std::optional<DWORD> m_previous;
+    bool m_set = false;
+};
+
+// The layout probe's report: each line's first word, and the numbers after it.
+std::map<std::string, std::vector<long>> ReadLayoutReport(const std::wstring& path)
+{
+    std::map<std::string, std::vector<long>> report;
+    std::istringstream lines(test::ReadFileBytes(path));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string name;
+        words >> name;
+        for (long value = 0; words >> value;) {
+            report[name].push_back(value);
+        }
+    }
+    return report;
+}
+
+// The stored layout on a screen of 144 pixels per inch, in a process of its
+// own, which reads the density when it starts: the font grows in that ratio,
+// and then every stored position and size by the measured height of "0" in
+// that font over the stored 13. The configured button that FormCreate adds
+// continues the row in plain pixels.
+TEST(Form1AtAnotherDensity, ScalesTheStoredLayoutByTheMeasuredTextHeight)
+{
+    const std::wstring ini = test::OwnFolder() + L"kelvory.ini";
+    const std::wstring report = test::OwnFolder() + L"layout-144.txt";
+    const std::wstring program = test::OwnFolder() + L"recorder.exe";
+    const struct Files {
+        const std::wstring& ini;
+        const std::wstring& report;
+        ~Files()
+        {
+            DeleteFileW(ini.c_str());
+            DeleteFileW(report.c_str());
+        }
+    } files{ini, report};
+    ASSERT_TRUE(test::WriteFileBytes(ini, "[prog1]\r\nexe=" + std::string(program.begin(), program.end()) + "\r\n"));
+    std::map<std::string, std::vector<long>> layout;
+    {
+        const ScopedUserValue density(L"Control Panel\\Desktop", L"LogPixels", 144);
+        ASSERT_TRUE(density.Set());
+        const UniqueKernelHandle probe = test::StartProgram(test::OwnFolder() + L"layout_probe.exe", report);
+        ASSERT_TRUE(probe);
+        ASSERT_EQ(test::ExitCodeOf(probe), 0u);
+        layout = ReadLayoutReport(report);
+    }
+    ASSERT_EQ(layout["dpi"], std::vector<long>{144}) << "the probe did not see the density";
+
+    // -11 * 144 / 96 is -16.5, rounded away from zero as MulDiv rounds.
+    ASSERT_EQ(layout["font"], std::vector<long>{-17});
+    const UniqueFont font(CreateFontW(-17, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                      L"MS Sans Serif"));
+    const UniqueScreenDC screen(GetDC(nullptr));
+    SIZE zero{};
+    {
+        const ScopedSelection selection(screen.get(), font.get());
+        GetTextExtentPoint32W(screen.get(), L"0", 1, &zero);
+    }
+    ASSERT_EQ(layout["text"], std::vector<long>{zero.cy});
+    ASSERT_NE(zero.cy, 13) << "the text measures as stored, so nothing would scale";
+    const auto scaled = [&](long stored) { return long{MulDiv(stored, zero.cy, 13)}; };
+
+    // The configured button widened the scaled client area by its plain 48 pixels.
+    EXPECT_EQ(layout["client"], (std::vector<long>{scaled(198) + 48, scaled(61)}));
+    const struct {
+        const char* name;
+        long left;
+    } fixed[] = {{"Image3", 8}, {"Image2", 56}, {"Image4", 104}, {"Image6", 152}};
+    for (const auto& button : fixed) {
+        EXPECT_EQ(layout[button.name], (std::vector<long>{scaled(button.left), scaled(16), scaled(32), scaled(32)}))
+            << button.name;
+    }
+    ASSERT_EQ(layout["width"].size(), 1u);
+    EXPECT_EQ(layout["prog1"], (std::vector<long>{layout["width"][0] - 50, 16, 32, 32}));
 }
 
 } // namespace
