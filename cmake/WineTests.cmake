@@ -3,6 +3,9 @@
 # build trees never share a Wine session. The prefix is made once by a fixture,
 # before any test starts Wine, so parallel tests never race to create it.
 set(KELVORY_WINE_ENVIRONMENT "KELVORY_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix")
+if(KELVORY_WINE_SYSROOT)
+  list(APPEND KELVORY_WINE_ENVIRONMENT "KELVORY_WINE_SYSROOT=${KELVORY_WINE_SYSROOT}")
+endif()
 add_test(NAME wine_prefix COMMAND ${PROJECT_SOURCE_DIR}/scripts/lib/wine-prefix)
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine ENVIRONMENT "${KELVORY_WINE_ENVIRONMENT}" TIMEOUT 300)
 

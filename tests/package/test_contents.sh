@@ -16,8 +16,11 @@ check "the zip holds exactly kelvory.exe, kelvory.ini, winpeshl.ini, README.txt 
 check "kelvory.exe is the program as built" cmp -s "$files/kelvory.exe" "$build/bin/kelvory.exe"
 check "LICENSE.txt is the licence" cmp -s <(tr -d '\r' <"$files/LICENSE.txt") "$root/LICENSE"
 version=${package_name#kelvory-}
-version=${version%-win64}
+machine=${version##*-}
+version=${version%-*}
 check "README.txt names version $version" grep -q "^Kelvory $version " <(tr -d '\r' <"$files/README.txt")
+case $machine in arm64) title=ARM64 ;; *) title=x64 ;; esac
+check "README.txt is the guide for $title WinPE" grep -q "^Kelvory $version .*($title)$" <(tr -d '\r' <"$files/README.txt")
 
 # Every line ends in CR LF, the last one included.
 crlf_only() { [ "$(grep -c $'\r$' "$1")" -eq "$(wc -l <"$1")" ] && [ "$(tail -c 2 "$1" | od -An -tx1 | xargs)" = "0d 0a" ]; }

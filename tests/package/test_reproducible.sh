@@ -12,16 +12,17 @@ tar -C "$root" --exclude=./build --exclude=./.git -cf - . | tar -C "$copy" -xf -
 
 configure_log=$work/configure.log
 cmake=${KELVORY_CMAKE:-cmake}
-(cd "$copy" && "$cmake" --preset mingw -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON \
+preset=${KELVORY_PRESET:-mingw}
+(cd "$copy" && "$cmake" --preset "$preset" -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON \
    -DKELVORY_GOOGLETEST_SOURCE="$work/no-googletest") >"$configure_log" 2>&1 || cat "$configure_log"
 check "configuring without GoogleTest says that the tests are left out" \
   grep -q "configuring without tests" "$configure_log"
 check "and configures no tests" \
-  bash -c "cd '$copy/build/mingw' && '${cmake%cmake}ctest' -N | grep -q 'Total Tests: 0'"
+  bash -c "cd '$copy/build/$preset' && '${cmake%cmake}ctest' -N | grep -q 'Total Tests: 0'"
 check "the package builds without GoogleTest" \
-  bash -c "cd '$copy' && '$cmake' --build --preset mingw --target package >'$work/build.log' 2>&1 || { tail -20 '$work/build.log'; false; }"
+  bash -c "cd '$copy' && '$cmake' --build --preset '$preset' --target package >'$work/build.log' 2>&1 || { tail -20 '$work/build.log'; false; }"
 
-second=$copy/build/mingw
+second=$copy/build/$preset
 check "kelvory.exe is the same, byte for byte" cmp "$build/bin/kelvory.exe" "$second/bin/kelvory.exe"
 check "kelvory.exe names neither source nor build folder" \
   bash -c "! grep -a -q -e '$root' -e '$copy' '$second/bin/kelvory.exe'"

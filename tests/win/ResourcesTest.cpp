@@ -60,6 +60,13 @@ TEST_F(KelvoryResources, TheManifestAsksForCommonControls6AsInvokerAndNoDensityA
                                 "." + std::to_string(KELVORY_VERSION_PATCH) + "." +
                                 std::to_string(KELVORY_VERSION_TWEAK);
     EXPECT_NE(manifest.find(R"(name="Kelvory.Launcher" version=")" + version + "\""), std::string::npos);
+    // The program's own identity, which ends its element where the common
+    // controls' goes on, names the machine the program is built for.
+#if defined(__aarch64__)
+    EXPECT_NE(manifest.find(R"(processorArchitecture="arm64"/>)"), std::string::npos);
+#else
+    EXPECT_NE(manifest.find(R"(processorArchitecture="amd64"/>)"), std::string::npos);
+#endif
 }
 
 TEST_F(KelvoryResources, FileAndProductVersionAreTheProjectVersion)
