@@ -16,7 +16,7 @@ std::atomic<DWORD> g_windowThread{0};
 // Set by the first report: the error box's own message loop may run the
 // program's windows once more, and a second failure on the way ends the
 // program at once.
-std::atomic_flag g_reporting = ATOMIC_FLAG_INIT;
+std::atomic_flag g_reporting; // starts clear
 
 [[noreturn]] void Terminate() noexcept
 {
