@@ -61,8 +61,9 @@ EOF
 # only the ISO's partition table can lead to the EFI boot image.
 without_el_torito() {
   local record
-  record=$(dd if="$work/$1.iso" bs=2048 skip=17 count=1 status=none | head -c 30 | tail -c 23)
-  [ "$record" = "EL TORITO SPECIFICATION" ] || { echo "$1.iso: no El Torito boot record in sector 17"; return 1; }
+  # The record's system identifier starts at its eighth byte.
+  record=$(dd if="$work/$1.iso" bs=2048 skip=17 count=1 status=none | head -c 16 | tail -c 9)
+  [ "$record" = "EL TORITO" ] || { echo "$1.iso: no El Torito boot record in sector 17"; return 1; }
   cp --sparse=always "$work/$1.iso" "$work/$1.dd.iso" &&
     dd if=/dev/zero of="$work/$1.dd.iso" bs=2048 seek=17 count=1 conv=notrunc status=none
 }
