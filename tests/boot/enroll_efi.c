@@ -3,32 +3,7 @@
  * from sign-efi-sig-list's output) is handed to SetVariable, the result is
  * written to the first serial port, and the machine powers off. Its variable
  * store, kept by the test, then stands for a machine with other keys. */
-typedef unsigned long long UINTN;
-typedef UINTN EFI_STATUS;
-typedef void* EFI_HANDLE;
-
-typedef struct {
-    unsigned int data1;
-    unsigned short data2, data3;
-    unsigned char data4[8];
-} EFI_GUID;
-
-typedef struct {
-    unsigned char header[24];
-    void* services[8];  /* time, virtual memory, GetVariable, GetNextVariableName */
-    EFI_STATUS (*SetVariable)(const unsigned short* name, const EFI_GUID* vendor, unsigned int attributes,
-                              UINTN size, const void* data);
-    void* counter;
-    void (*ResetSystem)(int type, EFI_STATUS status, UINTN size, void* data);
-} EFI_RUNTIME_SERVICES;
-
-typedef struct {
-    unsigned char header[24];
-    void* firmwareVendor;
-    unsigned int firmwareRevision;
-    void* consoles[6];
-    EFI_RUNTIME_SERVICES* runtimeServices;
-} EFI_SYSTEM_TABLE;
+#include "efi_serial.h"
 
 typedef struct {
     const char* name;
@@ -38,34 +13,12 @@ typedef struct {
     UINTN size;
 } Variable;
 
-enum { kEfiResetShutdown = 2 };
 /* Non-volatile, boot and runtime access, time-based authenticated; appended. */
 enum { kReplace = 0x27, kAppend = 0x67 };
 
 static const EFI_GUID kImageSecurityDatabase = {0xd719b2cb, 0x3d3a, 0x4596, {0xa3, 0xbc, 0xda, 0xd0, 0x0e, 0x67, 0x65, 0x6f}};
 
 #include "variables.h"
-
-static unsigned char InByte(unsigned short port)
-{
-    unsigned char value;
-    __asm__ volatile("inb %1, %0" : "=a"(value) : "Nd"(port));
-    return value;
-}
-
-static void OutByte(unsigned short port, unsigned char value)
-{
-    __asm__ volatile("outb %0, %1" : : "a"(value), "Nd"(port));
-}
-
-static void SerialWrite(const char* text)
-{
-    for (; *text; ++text) {
-        while (!(InByte(0x3fd) & 0x20)) {
-        }
-        OutByte(0x3f8, (unsigned char)*text);
-    }
-}
 
 EFI_STATUS efi_main(EFI_HANDLE image, EFI_SYSTEM_TABLE* system)
 {

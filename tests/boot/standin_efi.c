@@ -2,57 +2,9 @@
  * serial port, then whether the firmware runs with Secure Boot on, and powers
  * the machine off through the runtime services, so a test sees what ran, how,
  * and that it ran to its end. MARKER is defined by the build. */
-typedef unsigned long long UINTN;
-typedef UINTN EFI_STATUS;
-typedef void* EFI_HANDLE;
-
-typedef struct {
-    unsigned int data1;
-    unsigned short data2, data3;
-    unsigned char data4[8];
-} EFI_GUID;
-
-typedef struct {
-    unsigned char header[24];
-    void* services[6];  /* the time and virtual memory services, unused here */
-    EFI_STATUS (*GetVariable)(const unsigned short* name, const EFI_GUID* vendor, unsigned int* attributes,
-                              UINTN* size, void* data);
-    void* moreServices[3];
-    void (*ResetSystem)(int type, EFI_STATUS status, UINTN size, void* data);
-} EFI_RUNTIME_SERVICES;
-
-typedef struct {
-    unsigned char header[24];
-    void* firmwareVendor;
-    unsigned int firmwareRevision;
-    void* consoles[6];
-    EFI_RUNTIME_SERVICES* runtimeServices;
-} EFI_SYSTEM_TABLE;
-
-enum { kEfiResetShutdown = 2 };
+#include "efi_serial.h"
 
 static const EFI_GUID kGlobalVariable = {0x8be4df61, 0x93ca, 0x11d2, {0xaa, 0x0d, 0x00, 0xe0, 0x98, 0x03, 0x2b, 0x8c}};
-
-static unsigned char InByte(unsigned short port)
-{
-    unsigned char value;
-    __asm__ volatile("inb %1, %0" : "=a"(value) : "Nd"(port));
-    return value;
-}
-
-static void OutByte(unsigned short port, unsigned char value)
-{
-    __asm__ volatile("outb %0, %1" : : "a"(value), "Nd"(port));
-}
-
-static void SerialWrite(const char* text)
-{
-    for (; *text; ++text) {
-        while (!(InByte(0x3fd) & 0x20)) {
-        }
-        OutByte(0x3f8, (unsigned char)*text);
-    }
-}
 
 EFI_STATUS efi_main(EFI_HANDLE image, EFI_SYSTEM_TABLE* system)
 {
