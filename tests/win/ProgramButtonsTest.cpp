@@ -184,8 +184,9 @@ TEST_F(ProgramButtonsTest, APlaceholderEntryTakesItsIconFromTheTextAsWrittenAndS
     const std::wstring literal = work + L"\\%systemdrive%";
     CreateDirectoryW(work.c_str(), nullptr);
     CreateDirectoryW(literal.c_str(), nullptr);
-    const std::string notepad = Windows("notepad.exe");
-    ASSERT_TRUE(CopyFileW(std::wstring(notepad.begin(), notepad.end()).c_str(), (literal + L"\\tool.exe").c_str(), FALSE));
+    // kelvory.exe is the program with an icon: the arm64 Wine's System32
+    // programs are placeholder files, and a copy of one elsewhere gets no icon.
+    ASSERT_TRUE(CopyFileW((test::OwnFolder() + L"kelvory.exe").c_str(), (literal + L"\\tool.exe").c_str(), FALSE));
 
     test::ScopedVariables variables;
     variables.Set(L"SystemDrive", L"Q:");
