@@ -2,10 +2,11 @@
 # kelvory.exe, with every icon image it carries, fits in its limit, and its
 # link map shows its own terminate handler linked in.
 #
-# x64 (MACHINE 8664, the default): 352 KiB. The limit is the size measured when
-# the handler came to be installed with std::set_terminate (349,696 bytes: the
-# runtime's default handler, which the runtime points at from the start, stays
-# linked with its demangler) and about 10 KiB to grow.
+# x64 (MACHINE 8664, the default): 360 KiB. The limit is the size measured once
+# the handler was installed with std::set_terminate and the icon directory
+# check came (357,888 bytes: the runtime's default handler, which the runtime
+# points at from the start, stays linked with its demangler) and about 10 KiB
+# to grow.
 # ARM64 (MACHINE aa64): 268 KiB, the size measured when it was first built
 # (263,680 bytes) and about 10 KiB to grow. Its runtime's default handler aborts
 # silently (scripts/setup-arm64), so the map must name no demangler.
@@ -14,7 +15,7 @@ exe=${1:?usage: check_size.sh kelvory.exe kelvory.map}
 map=${2:?usage: check_size.sh kelvory.exe kelvory.map}
 machine=${MACHINE:-8664}
 case $machine in
-  8664) limit=$((352 * 1024)) ;;
+  8664) limit=$((360 * 1024)) ;;
   aa64) limit=$((268 * 1024)) ;;
   *) echo "no size limit for machine $machine"; exit 1 ;;
 esac
