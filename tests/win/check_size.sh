@@ -7,8 +7,8 @@
 # check came (357,888 bytes: the runtime's default handler, which the runtime
 # points at from the start, stays linked with its demangler) and about 10 KiB
 # to grow.
-# ARM64 (MACHINE aa64): 268 KiB, the size measured when it was first built
-# (263,680 bytes) and about 10 KiB to grow. Its runtime's default handler aborts
+# ARM64 (MACHINE aa64): 276 KiB, the size measured with the icon directory
+# check (272,896 bytes) and about 10 KiB to grow. Its runtime's default handler aborts
 # silently (scripts/setup-arm64), so the map must name no demangler.
 set -euo pipefail
 exe=${1:?usage: check_size.sh kelvory.exe kelvory.map}
@@ -16,7 +16,7 @@ map=${2:?usage: check_size.sh kelvory.exe kelvory.map}
 machine=${MACHINE:-8664}
 case $machine in
   8664) limit=$((360 * 1024)) ;;
-  aa64) limit=$((268 * 1024)) ;;
+  aa64) limit=$((276 * 1024)) ;;
   *) echo "no size limit for machine $machine"; exit 1 ;;
 esac
 size=$(stat -c %s "$exe")
